@@ -1,0 +1,13 @@
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR i686)
+set(NOL_TRIPLET i686-w64-mingw32)
+set(CMAKE_C_COMPILER ${NOL_TRIPLET}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${NOL_TRIPLET}-g++-posix)
+set(CMAKE_RC_COMPILER ${NOL_TRIPLET}-windres)
+# x87 arithmetic rounds differently from every other target.
+set(CMAKE_C_FLAGS_INIT "-msse2 -mfpmath=sse")
+set(CMAKE_CXX_FLAGS_INIT "-msse2 -mfpmath=sse")
+set(CMAKE_FIND_ROOT_PATH /usr/${NOL_TRIPLET})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)

@@ -1,0 +1,34 @@
+#pragma once
+// Number and Boolean conversions; to_chars / from_chars only, never the C locale.
+#include <cstdint>
+
+#include "rtl/format.h"
+#include "rtl/format_settings.h"
+#include "rtl/strings.h"
+
+namespace qor::rtl {
+
+// Optional leading blanks, optional sign, then decimal digits or hexadecimal
+// digits after $, x, X, 0x or 0X; nothing may follow. Out of range is an error.
+bool TryStrToInt(StringView text, std::int32_t& result);
+bool TryStrToInt64(StringView text, std::int64_t& result);
+// "''%s'' is not a valid integer value"
+std::int32_t StrToInt(StringView text);
+std::int64_t StrToInt64(StringView text);
+
+// General format, 15 significant digits, exponent form for large and small magnitudes.
+String FloatToStr(Extended value);
+String FloatToStr(Extended value, const TFormatSettings& settings);
+bool TryStrToFloat(StringView text, Extended& result);
+bool TryStrToFloat(StringView text, Extended& result, const TFormatSettings& settings);
+// "''%s'' is not a valid floating point value"
+Extended StrToFloat(StringView text);
+Extended StrToFloat(StringView text, const TFormatSettings& settings);
+
+// A number read with the process-wide decimal separator (zero false, any other
+// true), or "True"/"False" in any letter case. "'%s' is not a valid boolean value"
+bool TryStrToBool(StringView text, bool& result);
+bool StrToBool(StringView text);
+String BoolToStr(bool value, bool useBoolStrs = false);
+
+}  // namespace qor::rtl
