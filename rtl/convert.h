@@ -19,6 +19,13 @@ std::int64_t StrToInt64(StringView text);
 // General format, 15 significant digits, exponent form for large and small magnitudes.
 String FloatToStr(Extended value);
 String FloatToStr(Extended value, const TFormatSettings& settings);
+
+// The classic float formats. precision: significant digits (1..18); digits: the
+// minimum exponent digits (general, exponent) or the decimals (fixed, number, currency).
+enum class TFloatFormat { ffGeneral, ffExponent, ffFixed, ffNumber, ffCurrency };
+String FloatToStrF(Extended value, TFloatFormat format, int precision, int digits);
+String FloatToStrF(Extended value, TFloatFormat format, int precision, int digits,
+                   const TFormatSettings& settings);
 bool TryStrToFloat(StringView text, Extended& result);
 bool TryStrToFloat(StringView text, Extended& result, const TFormatSettings& settings);
 // "''%s'' is not a valid floating point value"
