@@ -21,6 +21,7 @@ inline constexpr TSysError kErrorSharingViolation = 32;
 inline constexpr TSysError kErrorFileExists = 80;
 inline constexpr TSysError kErrorInvalidHandle = 6;
 inline constexpr TSysError kErrorWriteFault = 29;
+inline constexpr TSysError kErrorNegativeSeek = 131;
 
 // Keys are compared case-insensitively, without a leading backslash; a key exists
 // when it was added or holds values or has a sub-key.

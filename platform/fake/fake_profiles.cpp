@@ -1,0 +1,54 @@
+#include "platform/fake/fake_platform.h"
+#include "platform/profile_parser.h"
+
+namespace qor::platform::fake {
+
+namespace {
+TProfileData Load(TFakeFiles& files, TCodePageService& codePages, rtl::StringView file) {
+  const std::optional<std::string> bytes = files.Contents(file);
+  if (!bytes) return {};
+  return ParseProfile(*bytes, [&](std::string_view s) { return codePages.AnsiToUnicode(s); });
+}
+}  // namespace
+
+rtl::String TFakeProfiles::ReadString(rtl::StringView file, rtl::StringView section, rtl::StringView key,
+                                      rtl::StringView def) {
+  const TProfileData data = Load(FFiles, FCodePages, file);
+  const rtl::String* value = data.FindValue(section, key);
+  return value ? *value : rtl::String(def);
+}
+
+std::vector<rtl::String> TFakeProfiles::ReadSectionKeys(rtl::StringView file, rtl::StringView section) {
+  const TProfileData data = Load(FFiles, FCodePages, file);
+  std::vector<rtl::String> keys;
+  if (const TProfileSection* s = data.FindSection(section))
+    for (const auto& [k, v] : s->Entries) keys.push_back(k);
+  return keys;
+}
+
+std::vector<rtl::String> TFakeProfiles::ReadSectionNames(rtl::StringView file) {
+  const TProfileData data = Load(FFiles, FCodePages, file);
+  std::vector<rtl::String> names;
+  for (const TProfileSection& s : data.Sections) names.push_back(s.Name);
+  return names;
+}
+
+TFakeLocale::TFakeLocale() {
+  // Russian settings, as the user's locale on the CD's machines gives them.
+  User = rtl::NeutralFormatSettings();
+  User.ThousandSeparator = u'\u00A0';
+  User.DecimalSeparator = u',';
+  User.DateSeparator = u'.';
+  User.TimeSeparator = u':';
+  User.ListSeparator = u';';
+  User.CurrencyString = u"\u0440.";
+  User.ShortDateFormat = u"dd.MM.yyyy";
+  User.LongDateFormat = u"d MMMM yyyy '\u0433.'";
+  User.ShortTimeFormat = u"h:mm";
+  User.LongTimeFormat = u"h:mm:ss";
+  User.TimeAMString = u"";
+  User.TimePMString = u"";
+  System = User;
+}
+
+}  // namespace qor::platform::fake
