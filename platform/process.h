@@ -1,6 +1,7 @@
 #pragma once
 // Process creation from a command line and the input-idle wait.
 #include <cstdint>
+#include <vector>
 
 #include "platform/types.h"
 #include "rtl/strings.h"
@@ -46,6 +47,10 @@ class TProcessService {
   // queue (and always on POSIX, where no input-idle state exists).
   virtual std::uint32_t WaitForInputIdle(THandle process, std::uint32_t milliseconds) = 0;
   virtual void CloseHandle(THandle handle) = 0;
+
+  // This process's command-line arguments, the program first, as the C runtime
+  // splits them (POSIX: as the process received them).
+  virtual std::vector<rtl::String> Arguments() = 0;
 };
 
 }  // namespace qor::platform

@@ -97,6 +97,7 @@ class TFakeProcesses : public TProcessService {
   // After recording, overwrite the buffer the way CreateProcessW may.
   bool ScribbleOnCommandLine = true;
   std::uint32_t WaitResult = 0;
+  std::vector<rtl::String> Args = {u"C:\\cd\\bin\\nol_cdrun.exe"};
 
   const std::vector<TCall>& Calls() const { return FCalls; }
   const std::vector<std::pair<THandle, std::uint32_t>>& Waits() const { return FWaits; }
@@ -106,6 +107,7 @@ class TFakeProcesses : public TProcessService {
               TProcessInformation& info) override;
   std::uint32_t WaitForInputIdle(THandle process, std::uint32_t milliseconds) override;
   void CloseHandle(THandle handle) override;
+  std::vector<rtl::String> Arguments() override { return Args; }
 
  private:
   std::vector<TCall> FCalls;
