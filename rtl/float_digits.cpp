@@ -190,7 +190,7 @@ String FloatToText(Extended value, TFloatFormat format, int precision, int digit
     case TFloatFormat::ffNumber:
     case TFloatFormat::ffCurrency: {
       if (digits < 0) digits = 0;
-      if (digits > 18) digits = 18;
+      if (digits > 100) digits = 100;
       if (fixedMayUseExponent && d.Exponent > precision && format != TFloatFormat::ffCurrency)
         return ExponentText(d, precision, 3, true, true, s.DecimalSeparator);
       RoundDigits(d, d.Exponent + digits);
