@@ -29,7 +29,3 @@ endif()
 if(TARGET nol_launcher_core AND TARGET nol_forms_headless AND TARGET nol_platform_fake)
   nol_test_executable(launcher_tests unit/launcher nol_launcher_core nol_forms_headless nol_platform_fake)
 endif()
-
-if(TARGET nol_console AND TARGET nol_platform_fake)
-  nol_test_executable(console_tests unit/console nol_console nol_preferences nol_platform_fake nol_startup nol_rtl)
-endif()

@@ -26,6 +26,8 @@ class TQorCryptEngine : public rtl::TInterfaced<IQorCryptEngine> {
   rtl::IPtr<IQorCrypter> CreateCrypter(const rtl::TGUID& IID) override;
   rtl::IPtr<IQorCrypter> CreateCrypter(rtl::StringView Algorithm) override;
 
+  int CrypterCount() const { return static_cast<int>(FCrypterList.size()); }
+
  private:
   std::vector<const TQorCrypterClass*> FCrypterList;
 };
