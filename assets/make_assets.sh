@@ -10,7 +10,9 @@ cd_dir=$root/demo/cd
 # /usr/local/bin/convert may be a stand-in; the real ImageMagick is needed here.
 im=/usr/bin/convert
 font=DejaVu-Sans-Bold
-green='#017136'
+# Picture green; the captions' RGB 1, 113, 54 is kept out of the pictures so a
+# screenshot tells caption pixels from picture pixels.
+green='#0b6b35'
 red='#c8102e'
 
 mkdir -p "$assets" "$cd_dir/img" "$cd_dir/pdf" "$cd_dir/doc" "$cd_dir/etc" "$cd_dir/upd"
