@@ -1,0 +1,125 @@
+#include <sys/stat.h>
+
+#include <cerrno>
+
+#include "platform/posix/posix_services.h"
+#include "platform/posix/posix_util.h"
+#include "rtl/format.h"
+
+namespace qor::platform::posix {
+
+namespace {
+std::vector<std::string> RegistryFiles() {
+  std::vector<std::string> files;
+  if (const std::optional<std::string> list = Env("NOL_REGISTRY")) {
+    std::size_t start = 0;
+    while (start <= list->size()) {
+      std::size_t end = list->find(':', start);
+      if (end == std::string::npos) end = list->size();
+      if (end > start) files.push_back(list->substr(start, end - start));
+      start = end + 1;
+    }
+    return files;
+  }
+  std::string config;
+  if (const auto xdg = Env("XDG_CONFIG_HOME"); xdg && !xdg->empty())
+    config = *xdg;
+  else if (const auto home = Env("HOME"); home && !home->empty())
+    config = *home + "/.config";
+  else
+    return files;
+  const std::string file = config + "/nol/registry.reg";
+  struct stat st;
+  if (::stat(file.c_str(), &st) == 0) files.push_back(file);
+  return files;
+}
+}  // namespace
+
+TPosixRegistry::TPosixRegistry(TCodePageService& codePages) {
+  const TAnsiDecoder ansi = [&codePages](std::string_view s) { return codePages.AnsiToUnicode(s); };
+  for (const std::string& file : RegistryFiles()) {
+    const std::optional<std::string> bytes = ReadWholeFile(file);
+    if (!bytes)
+      throw ERegistryFileError(rtl::Format(u"%s: cannot read the registry file: %s", {FromFs(file), ErrnoText(errno)}));
+    FStore.Load(*bytes, FromFs(file), ansi);
+  }
+}
+
+bool TPosixRegistry::OpenKey(TRegRoot root, rtl::StringView path, THandle& key) {
+  const TRegStoreKey* found = FStore.FindKey(root, path);
+  if (!found) return false;
+  std::lock_guard<std::mutex> lock(FLock);
+  key = FNext++;
+  FOpen[key] = found;
+  return true;
+}
+
+bool TPosixRegistry::QueryValue(THandle key, rtl::StringView name, TRegValue& value) {
+  std::lock_guard<std::mutex> lock(FLock);
+  auto it = FOpen.find(key);
+  if (it == FOpen.end()) return false;
+  auto v = it->second->Values.find(name == u"@" ? rtl::String() : rtl::UpperCase(name));
+  if (v == it->second->Values.end()) return false;
+  value = v->second.Value;
+  return true;
+}
+
+void TPosixRegistry::CloseKey(THandle key) {
+  std::lock_guard<std::mutex> lock(FLock);
+  FOpen.erase(key);
+}
+
+bool TPosixInternet::QueryConnectedState(std::uint32_t& state) {
+  if (FState) {
+    state = *FState;
+    return true;
+  }
+  state = kInternetStateConnected;
+  const TRegStoreKey* key =
+      FStore.FindKey(TRegRoot::CurrentUser, u"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings");
+  if (!key) return true;
+  auto v = key->Values.find(u"GLOBALUSEROFFLINE");
+  if (v == key->Values.end()) return true;
+  const TRegValue& value = v->second.Value;
+  if (value.Type == static_cast<std::uint32_t>(TRegDataType::DWord) && value.Data.size() == 4 &&
+      (value.Data[0] | value.Data[1] << 8 | value.Data[2] << 16 | static_cast<std::uint32_t>(value.Data[3]) << 24) == 1)
+    state = kInternetStateDisconnectedByUser;
+  return true;
+}
+
+bool TPosixInternet::SetConnectedState(std::uint32_t state, std::uint32_t) {
+  FState = state;
+  return true;
+}
+
+namespace {
+TProfileData LoadProfile(TCodePageService& codePages, rtl::StringView file) {
+  const std::optional<std::string> bytes = ReadWholeFile(FsPath(file));
+  if (!bytes) return {};
+  return ParseProfile(*bytes, [&codePages](std::string_view s) { return codePages.AnsiToUnicode(s); });
+}
+}  // namespace
+
+rtl::String TPosixProfiles::ReadString(rtl::StringView file, rtl::StringView section, rtl::StringView key,
+                                       rtl::StringView def) {
+  const TProfileData data = LoadProfile(FCodePages, file);
+  const rtl::String* value = data.FindValue(section, key);
+  return value ? *value : rtl::String(def);
+}
+
+std::vector<rtl::String> TPosixProfiles::ReadSectionKeys(rtl::StringView file, rtl::StringView section) {
+  const TProfileData data = LoadProfile(FCodePages, file);
+  std::vector<rtl::String> keys;
+  if (const TProfileSection* s = data.FindSection(section))
+    for (const auto& [k, v] : s->Entries) keys.push_back(k);
+  return keys;
+}
+
+std::vector<rtl::String> TPosixProfiles::ReadSectionNames(rtl::StringView file) {
+  const TProfileData data = LoadProfile(FCodePages, file);
+  std::vector<rtl::String> names;
+  for (const TProfileSection& s : data.Sections) names.push_back(s.Name);
+  return names;
+}
+
+}  // namespace qor::platform::posix
