@@ -17,6 +17,13 @@ namespace {
 
 constexpr rtl::StringView kMainSection = u"Main";
 
+// The parameters 1 to N of the running program (argument 0 is the program).
+std::vector<rtl::String> Parameters() {
+  std::vector<rtl::String> args = platform::Platform().Processes().Arguments();
+  if (!args.empty()) args.erase(args.begin());
+  return args;
+}
+
 bool IsSeparator(char16_t c) { return c == u'\\' || c == u'/'; }
 
 #ifdef _WIN32
@@ -31,7 +38,7 @@ TConsoleApp::TConsoleApp() {
   FActionList = std::make_unique<rtl::TStringList>();
   FParamList = std::make_unique<rtl::TStringList>();
   FParamList->SetCaseSensitive(true);
-  for (int i = 1; i <= ParamCount(); ++i) FParamList->Add(ParamStr(i));
+  for (rtl::String& param : Parameters()) FParamList->Add(std::move(param));
 }
 
 TConsoleApp::~TConsoleApp() {
@@ -187,13 +194,14 @@ rtl::String ExpandLogFileName(rtl::StringView Template) {
   // One reading of the clock: a date and a time read apart could straddle midnight.
   const rtl::TDateTime now = platform::Platform().Clock().Now();
   rtl::String result = rtl::StringReplace(Template, u"@@date_time@", rtl::FormatDateTime(u"yyyy.mm.dd hh-nn", now), true);
+  const std::vector<rtl::String> params = Parameters();
   rtl::String param;
-  if (ParamCount() >= 1) {
-    param = rtl::LowerCase(ParamStr(1));
+  if (params.size() >= 1) {
+    param = rtl::LowerCase(params[0]);
     if (!param.empty()) param.erase(0, 1);
   }
-  if (ParamCount() >= 2) {
-    rtl::String second = ParamStr(2);
+  if (params.size() >= 2) {
+    rtl::String second = params[1];
     std::replace_if(second.begin(), second.end(), IsSeparator, u'_');
     param += u'.';
     param += second;

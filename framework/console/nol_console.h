@@ -5,7 +5,6 @@
 // instance from the module's start-up to its shut-down.
 #include <memory>
 
-#include "framework/console/nol_console_cmdline.h"
 #include "framework/console/nol_console_log.h"
 #include "framework/startup/module_runner.h"
 #include "platform/file_stream.h"

@@ -35,15 +35,14 @@ class ConsoleTest : public ::testing::Test {
     ConsoleApp.reset();
     startup::SetHaltHook(nullptr);
     SetConsoleProgram(false);
-    SetCommandLineArguments({});
     rtl::FormatSettings() = FSavedSettings;
   }
 
   // The parameters after the program's own path.
-  static void Args(std::initializer_list<rtl::String> params) {
+  void Args(std::initializer_list<rtl::String> params) {
     std::vector<rtl::String> all{u"C:\\cd\\bin\\nol_cdtool.exe"};
     all.insert(all.end(), params.begin(), params.end());
-    SetCommandLineArguments(std::move(all));
+    Fake.Processes().Args = std::move(all);
   }
 
   std::string FileText(rtl::StringView name) { return Fake.Files().Contents(name).value_or("<none>"); }

@@ -39,7 +39,7 @@ TEST_F(ParamsTest, ParamValueAndParamExistsCompareCaseSensitively) {
 }
 
 TEST_F(ParamsTest, NoParametersAtAll) {
-  SetCommandLineArguments({});
+  Fake.Processes().Args.clear();
   TConsoleApp app;
   EXPECT_EQ(app.ParamList().Count(), 0);
   EXPECT_EQ(app.ParamValue(u"-a"), u"");
