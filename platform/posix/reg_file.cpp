@@ -359,6 +359,8 @@ void TRegStore::Load(std::string_view bytes, rtl::StringView fileName, const TAn
 }
 
 const TRegStoreKey* TRegStore::FindKey(TRegRoot root, rtl::StringView path) const {
+  // Callers pass key paths from the root with a leading backslash.
+  while (!path.empty() && path.front() == u'\\') path.remove_prefix(1);
   rtl::String full = root == TRegRoot::LocalMachine ? u"HKEY_LOCAL_MACHINE\\" : u"HKEY_CURRENT_USER\\";
   full += path;
   const rtl::String normal = NormalKey(full);
