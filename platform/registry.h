@@ -47,7 +47,7 @@ class TRegistryService {
   // Opens path (from the root; a leading backslash is allowed) with KEY_READ in the
   // 32-bit view. False when the key is absent or cannot be read.
   virtual bool OpenKey(TRegRoot root, rtl::StringView path, THandle& key) = 0;
-  // False when the key holds no value of that name ("" or "@" is the default value).
+  // False when the key holds no value of that name ("" is the default value).
   virtual bool QueryValue(THandle key, rtl::StringView name, TRegValue& value) = 0;
   virtual void CloseKey(THandle key) = 0;
 };

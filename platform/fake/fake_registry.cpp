@@ -14,7 +14,7 @@ void TFakeRegistry::AddKey(TRegRoot root, rtl::StringView key) { FKeys[Normal(ro
 
 void TFakeRegistry::SetValue(TRegRoot root, rtl::StringView key, rtl::StringView name, std::uint32_t type,
                              std::vector<std::uint8_t> data) {
-  rtl::String valueName = name == u"@" ? rtl::String() : rtl::UpperCase(name);
+  rtl::String valueName = rtl::UpperCase(name);
   FKeys[Normal(root, key)].Values[valueName] = TRegValue{type, std::move(data)};
 }
 
@@ -69,7 +69,7 @@ bool TFakeRegistry::QueryValue(THandle key, rtl::StringView name, TRegValue& val
   if (h == FHandles.end()) return false;
   auto k = FKeys.find(h->second);
   if (k == FKeys.end()) return false;
-  auto v = k->second.Values.find(name == u"@" ? rtl::String() : rtl::UpperCase(name));
+  auto v = k->second.Values.find(rtl::UpperCase(name));
   if (v == k->second.Values.end()) return false;
   value = v->second;
   return true;

@@ -58,7 +58,7 @@ bool TPosixRegistry::QueryValue(THandle key, rtl::StringView name, TRegValue& va
   std::lock_guard<std::mutex> lock(FLock);
   auto it = FOpen.find(key);
   if (it == FOpen.end()) return false;
-  auto v = it->second->Values.find(name == u"@" ? rtl::String() : rtl::UpperCase(name));
+  auto v = it->second->Values.find(rtl::UpperCase(name));
   if (v == it->second->Values.end()) return false;
   value = v->second.Value;
   return true;
