@@ -34,7 +34,7 @@ class TStringList {
   void SetNameValueSeparator(char16_t c) { FNameValueSeparator = c; }
   String Names(int index) const;
   String ValueFromIndex(int index) const;
-  void SetValueFromIndex(int index, StringView value);
+  void SetValueFromIndex(int index, StringView value);  // an empty value deletes the line
   int IndexOfName(StringView name) const;
   String Values(StringView name) const;
   void SetValues(StringView name, StringView value);  // an empty value deletes the line

@@ -9,14 +9,16 @@
 namespace qor::rtl {
 
 // Optional leading blanks, optional sign, then decimal digits or hexadecimal
-// digits after $, x, X, 0x or 0X; nothing may follow. Out of range is an error.
+// digits after $, x, X, 0x or 0X; nothing may follow. Out of range is an error;
+// hexadecimal digits are a magnitude too ("-$10" is -16, "$FFFFFFFF" is out of range).
 bool TryStrToInt(StringView text, std::int32_t& result);
 bool TryStrToInt64(StringView text, std::int64_t& result);
 // "''%s'' is not a valid integer value"
 std::int32_t StrToInt(StringView text);
 std::int64_t StrToInt64(StringView text);
 
-// General format, 15 significant digits, exponent form for large and small magnitudes.
+// General format, 15 significant digits, exponent form for large and small magnitudes:
+// 100000000000000 and 0.00001 stay fixed, 1E15 and 1E-6 do not; NAN, INF, -INF.
 String FloatToStr(Extended value);
 String FloatToStr(Extended value, const TFormatSettings& settings);
 

@@ -25,7 +25,8 @@ TDate EncodeDate(int year, int month, int day);
 TDateTime EncodeTime(int hour, int minute, int second, int msec);
 TDateTime EncodeDateTime(int year, int month, int day, int hour, int minute, int second, int msec);
 // Rounded to the millisecond before splitting; for negative values the date is
-// the truncation and the time the absolute fraction.
+// the truncation and the time the absolute fraction. Values outside years 1 to
+// 9999 (and NaN) raise EConvertError.
 TDateParts DecodeDate(TDateTime value);
 TTimeParts DecodeTime(TDateTime value);
 int DayOfWeek(TDateTime value);  // 1 = Sunday
@@ -41,6 +42,8 @@ String DateTimeToStr(TDateTime value, const TFormatSettings& settings = FormatSe
 
 // Parse by the order of day, month and year in ShortDateFormat, separated by
 // DateSeparator; a time (h[:n[:s[.z]]], optional am/pm) may follow after a blank.
+// All three date parts are needed and the year has at least three digits (a
+// two-digit year would depend on today's date). Leading and trailing blanks pass.
 bool TryStrToDate(StringView text, TDate& result, const TFormatSettings& settings = FormatSettings());
 bool TryStrToTime(StringView text, TDateTime& result, const TFormatSettings& settings = FormatSettings());
 bool TryStrToDateTime(StringView text, TDateTime& result, const TFormatSettings& settings = FormatSettings());
