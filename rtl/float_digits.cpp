@@ -167,6 +167,8 @@ TFloatDigits FloatToDigits(Extended value, int precision) {
   return d;
 }
 
+// The fixed formats round the 15-digit form half away from zero: 0.125 and the
+// double nearest 2.675 give 0.13 and 2.68 with two decimals.
 // General format: fixed notation while the integer part has at most precision
 // digits and the value is at least 0.00001, otherwise d.dddE±x. With 15 digits:
 // 100000000000000 and 0.00001 stay fixed, 1E15 and 1E-6 take the exponent form.
