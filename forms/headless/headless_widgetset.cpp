@@ -258,12 +258,12 @@ void THeadlessWidgetset::RequestClose(THeadlessWindow& window) {
   Deliver(window, e);
 }
 
-const std::vector<TDrawOp>& THeadlessWidgetset::Paint(THeadlessWindow& window) {
+const std::vector<TDrawOp>& THeadlessWidgetset::Paint(THeadlessWindow& window, std::optional<TRect> dirty) {
   FLastPaint.clear();
   TRecordingCanvas canvas(FLastPaint);
   window.FInvalidated = false;
   ++FPaintCount;
-  window.FEvents.Paint(canvas, TRect{0, 0, window.FParams.ClientWidth, window.FParams.ClientHeight});
+  window.FEvents.Paint(canvas, dirty ? *dirty : TRect{0, 0, window.FParams.ClientWidth, window.FParams.ClientHeight});
   return FLastPaint;
 }
 

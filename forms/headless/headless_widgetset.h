@@ -108,8 +108,8 @@ class THeadlessWidgetset : public IWidgetset {
   void PressKey(THeadlessWindow& window, TKey key, TShiftState shift = {});
   void RequestClose(THeadlessWindow& window);
 
-  // Paints the whole client area and returns what was drawn.
-  const std::vector<TDrawOp>& Paint(THeadlessWindow& window);
+  // Paints the client area (or the dirty part given) and returns what was drawn.
+  const std::vector<TDrawOp>& Paint(THeadlessWindow& window, std::optional<TRect> dirty = std::nullopt);
   const std::vector<TDrawOp>& LastPaint() const { return FLastPaint; }
   int PaintCount() const { return FPaintCount; }
 

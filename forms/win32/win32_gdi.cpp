@@ -61,7 +61,7 @@ TSize MeasureTextOn(HDC dc, const TWin32Font& font, rtl::StringView text, int wr
   bool wrap = (flags & tfWordWrap) && wrapWidth > 0;
   RECT r{0, 0, wrap ? wrapWidth : 0, 0};
   HGDIOBJ old = SelectObject(dc, font.Handle());
-  DrawTextW(dc, Wide(s), static_cast<int>(s.size()), &r, DrawTextFormat(wrap ? tfWordWrap : 0) | DT_CALCRECT);
+  DrawTextW(dc, Wide(s), static_cast<int>(s.size()), &r, DrawTextFormat(wrap ? unsigned{tfWordWrap} : 0u) | DT_CALCRECT);
   SelectObject(dc, old);
   return TSize{r.right - r.left, r.bottom - r.top};
 }

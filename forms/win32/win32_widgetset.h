@@ -9,4 +9,7 @@ namespace qor::forms::win32 {
 
 std::unique_ptr<IWidgetset> CreateWin32Widgetset();
 
+// The HWND of a window made by this widgetset (for tests of the widgetset itself).
+void* WindowHandle(const INativeWindow& window);
+
 }  // namespace qor::forms::win32
