@@ -29,3 +29,25 @@ endif()
 if(TARGET nol_launcher_core AND TARGET nol_forms_headless AND TARGET nol_platform_fake)
   nol_test_executable(launcher_tests unit/launcher nol_launcher_core nol_forms_headless nol_platform_fake)
 endif()
+
+# launcher_e2e: the GTK launcher on a private Xvfb against a copy of the demo CD
+# (tests/e2e/launcher_e2e.py), one ctest entry per case.
+if(TARGET nol_cdrun AND TARGET nol_hold_mutex AND NOL_GTK_E2E AND NOT CMAKE_CROSSCOMPILING AND NOT WIN32)
+  find_package(Python3 COMPONENTS Interpreter REQUIRED)
+  foreach(case
+      Layout.test_installed_layout_with_background
+      Layout.test_not_installed_layout_without_background
+      Actions.test_exit_ends_with_code_zero
+      Actions.test_description_opens_the_help_and_stays
+      Actions.test_brochure_opens_the_pdf_and_closes
+      Actions.test_update_refused_while_the_product_runs
+      Actions.test_update_refused_for_version_3
+      Actions.test_update_starts_the_installed_program_and_closes)
+    add_test(NAME launcher_e2e.${case}
+             COMMAND ${Python3_EXECUTABLE} ${CMAKE_CURRENT_SOURCE_DIR}/e2e/launcher_e2e.py
+                     --launcher $<TARGET_FILE:nol_cdrun> --hold-mutex $<TARGET_FILE:nol_hold_mutex>
+                     --demo ${PROJECT_SOURCE_DIR}/demo --artifacts ${CMAKE_CURRENT_BINARY_DIR}/e2e-screenshots
+                     ${case})
+    set_tests_properties(launcher_e2e.${case} PROPERTIES RESOURCE_LOCK display TIMEOUT 120)
+  endforeach()
+endif()

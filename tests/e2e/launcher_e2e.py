@@ -1,0 +1,357 @@
+#!/usr/bin/env python3
+"""End-to-end tests of the GTK launcher: the real executable on a private Xvfb,
+run from the bin/ folder of a temporary copy of the demo CD, with a substitute
+registry file (NOL_REGISTRY), a shell-open recorder (NOL_SHELL_OPEN) and the stub
+installed program that records how it was started.
+
+    launcher_e2e.py --launcher PATH --hold-mutex PATH --demo DIR [unittest args]
+
+Every wait polls for a condition with a bounded timeout; nothing sleeps blindly.
+"""
+import argparse
+import os
+import select
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+
+ARGS = None
+TIMEOUT = 20.0  # seconds, for every single wait
+
+CAPTION_GREEN = (1, 113, 54)
+WHITE = (255, 255, 255)
+WINDOW_SIZE = (887, 591)
+# Where the captions start (the labels size themselves to their text).
+LABEL_ORIGINS = {"Label1": (704, 244), "Label3": (704, 511), "Label4": (704, 368)}
+LABEL_HEIGHT = 19
+PICTURES = {  # left, top, width, height
+    "Image2": (693, 102, 116, 84), "Image3": (609, 220, 118, 82),
+    "Image5": (593, 478, 136, 94), "Image6": (609, 350, 77, 79),
+}
+UNINSTALL_K1 = r"SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\VEX7420_2.0_is1"
+VERSION_KEY = r"SOFTWARE\Halvern\Quillbox\2.0"
+
+
+def wait_for(condition, what, timeout=TIMEOUT, interval=0.05):
+    """Polls condition() until it returns something true; fails after timeout."""
+    deadline = time.monotonic() + timeout
+    while True:
+        result = condition()
+        if result:
+            return result
+        if time.monotonic() > deadline:
+            raise AssertionError("timed out waiting for " + what)
+        time.sleep(interval)
+
+
+def run(args, **kwargs):
+    return subprocess.run(args, check=True, capture_output=True, timeout=TIMEOUT, **kwargs).stdout
+
+
+class Xvfb:
+    """A private X server; its display number comes through -displayfd."""
+
+    def __init__(self):
+        read_end, write_end = os.pipe()
+        self.process = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+            pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write_end)
+        number = b""
+        deadline = time.monotonic() + TIMEOUT
+        while not number.endswith(b"\n"):
+            left = deadline - time.monotonic()
+            if left <= 0 or not select.select([read_end], [], [], left)[0]:
+                break
+            chunk = os.read(read_end, 16)
+            if not chunk:
+                break
+            number += chunk
+        os.close(read_end)
+        if not number.strip():
+            self.stop()
+            raise AssertionError("Xvfb did not start")
+        self.display = ":" + number.decode().strip()
+
+    def stop(self):
+        self.process.terminate()
+        try:
+            self.process.wait(timeout=TIMEOUT)
+        except subprocess.TimeoutExpired:
+            self.process.kill()
+            self.process.wait()
+
+
+class Screenshot:
+    """A window's pixels, read from a binary PPM written by ImageMagick's import."""
+
+    def __init__(self, ppm, png_path):
+        # Header: four whitespace-separated fields, then exactly one whitespace byte.
+        fields, pos = [], 0
+        while len(fields) < 4:
+            while ppm[pos:pos + 1].isspace():
+                pos += 1
+            end = pos
+            while not ppm[end:end + 1].isspace():
+                end += 1
+            fields.append(ppm[pos:end])
+            pos = end
+        magic, width, height, maxval = fields
+        assert magic == b"P6" and maxval == b"255", "unexpected screenshot format"
+        self.width, self.height = int(width), int(height)
+        self.pixels = ppm[pos + 1:]
+        self.png_path = png_path
+
+    def pixel(self, x, y):
+        i = (y * self.width + x) * 3
+        return tuple(self.pixels[i:i + 3])
+
+    def count(self, rect, colour, tolerance=3):
+        left, top, width, height = rect
+        return sum(
+            1 for y in range(top, top + height) for x in range(left, left + width)
+            if all(abs(a - b) <= tolerance for a, b in zip(self.pixel(x, y), colour)))
+
+    def all_white(self, rect):
+        left, top, width, height = rect
+        return self.count(rect, WHITE, tolerance=0) == width * height
+
+
+class LauncherRun:
+    """A copy of the demo CD and an install folder, and the launcher running on them."""
+
+    def __init__(self, test, installed=True, version="5", background=True, extra_registry=""):
+        self.test = test
+        self.root = tempfile.mkdtemp(prefix="nol-e2e-")
+        test.addCleanup(shutil.rmtree, self.root, True)
+        self.cd = os.path.join(self.root, "cd")
+        shutil.copytree(os.path.join(ARGS.demo, "cd"), self.cd)
+        self.bin = os.path.join(self.cd, "bin")
+        os.makedirs(self.bin, exist_ok=True)
+        shutil.copy2(ARGS.launcher, os.path.join(self.bin, "nol_cdrun"))
+        if not background:
+            os.remove(os.path.join(self.cd, "img", "cd.jpg"))
+        self.install = os.path.join(self.root, "install")
+        shutil.copytree(os.path.join(ARGS.demo, "install"), self.install)
+        self.stub_record = os.path.join(self.root, "stub.log")
+        self.shell_record = os.path.join(self.root, "shell-open.log")
+        self.first_paint = os.path.join(self.root, "first-paint")
+        self.registry = os.path.join(self.root, "registry.reg")
+        self.write_registry(installed, version, extra_registry)
+        self.write_shell_recorder()
+
+        self.xvfb = Xvfb()
+        test.addCleanup(self.xvfb.stop)
+        self.env = dict(os.environ, DISPLAY=self.xvfb.display, NO_AT_BRIDGE="1",
+                        NOL_REGISTRY=self.registry, NOL_FIRST_PAINT=self.first_paint,
+                        NOL_SHELL_OPEN=os.path.join(self.root, "shell-open"),
+                        NOL_STUB_RECORD=self.stub_record)
+        self.process = None
+        self.window = None
+
+    def write_registry(self, installed, version, extra):
+        lines = ["Windows Registry Editor Version 5.00", ""]
+        if installed:
+            lines += ["[HKEY_LOCAL_MACHINE\\" + UNINSTALL_K1 + "]",
+                      '"InstallLocation"="%s/"' % self.install, ""]
+        if version is not None:
+            lines += ["[HKEY_CURRENT_USER\\" + VERSION_KEY + "]", '"VersionFDB"="%s"' % version, ""]
+        lines.append(extra)
+        with open(self.registry, "w", encoding="utf-8") as f:
+            f.write("\r\n".join(lines))
+
+    def write_shell_recorder(self):
+        path = os.path.join(self.root, "shell-open")
+        with open(path, "w") as f:
+            f.write('#!/bin/sh\nprintf "%%s\\n" "$1" "$2" "$3" "$4" > "%s.tmp" && mv "%s.tmp" "%s"\n'
+                    % (self.shell_record, self.shell_record, self.shell_record))
+        os.chmod(path, 0o755)
+
+    def start(self):
+        self.log = os.path.join(self.root, "launcher.log")
+        with open(self.log, "wb") as log:
+            self.process = subprocess.Popen(["./nol_cdrun"], cwd=self.bin, env=self.env,
+                                            stdout=log, stderr=subprocess.STDOUT)
+        self.test.addCleanup(self.end)
+        wait_for(lambda: os.path.exists(self.first_paint) or self.process.poll() is not None,
+                 "the first paint")
+        if self.process.poll() is not None:
+            raise AssertionError("the launcher ended before painting: %r" % self.output())
+        self.window = self.find_window(main=True)
+        return self
+
+    def output(self):
+        with open(self.log, encoding="utf-8", errors="replace") as f:
+            return f.read()
+
+    def xdotool(self, *args):
+        return subprocess.run(["xdotool", *args], env=self.env, capture_output=True, text=True,
+                              timeout=TIMEOUT).stdout.split()
+
+    def visible_windows(self):
+        return self.xdotool("search", "--onlyvisible", "--pid", str(self.process.pid))
+
+    def find_window(self, main=False, name=None):
+        def search():
+            if name is not None:
+                found = self.xdotool("search", "--onlyvisible", "--name", "^%s$" % name)
+            else:
+                found = self.visible_windows()
+            return found[0] if found else None
+        return wait_for(search, "a window named %r" % name if name else "the main window")
+
+    def screenshot(self, name):
+        png = os.path.join(ARGS.artifacts, "%s.png" % name)
+        ppm = run(["import", "-window", self.window, "-depth", "8", "ppm:-"], env=self.env)
+        os.makedirs(ARGS.artifacts, exist_ok=True)
+        with open(png + ".ppm", "wb") as f:
+            f.write(ppm)
+        subprocess.run(["/usr/bin/convert", png + ".ppm", png], timeout=TIMEOUT, check=False)
+        os.remove(png + ".ppm")
+        return Screenshot(ppm, png)
+
+    def click(self, x, y, window=None):
+        self.xdotool("mousemove", "--window", window or self.window, str(x), str(y), "click", "1")
+
+    def press(self, key, window):
+        self.xdotool("windowfocus", "--sync", window)
+        self.xdotool("key", "--window", window, key)
+
+    def wait_exit(self):
+        wait_for(lambda: self.process.poll() is not None, "the launcher to end")
+        return self.process.returncode
+
+    def end(self):
+        if self.process and self.process.poll() is None:
+            self.process.terminate()
+            try:
+                self.process.wait(timeout=TIMEOUT)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+                self.process.wait()
+
+    def read_record(self, path):
+        wait_for(lambda: os.path.exists(path), "the record " + os.path.basename(path))
+        with open(path, encoding="utf-8") as f:
+            return f.read().splitlines()
+
+
+def label_rect(name, width=60):
+    left, top = LABEL_ORIGINS[name]
+    return (left, top, width, LABEL_HEIGHT)
+
+
+class Layout(unittest.TestCase):
+    def test_installed_layout_with_background(self):
+        launcher = LauncherRun(self, installed=True).start()
+        shot = launcher.screenshot("installed")
+        self.assertEqual((shot.width, shot.height), WINDOW_SIZE)
+        for name in ("Label1", "Label3", "Label4"):
+            self.assertGreater(shot.count(label_rect(name), CAPTION_GREEN), 20, name)
+        # The captions draw over the pictures they overlap.
+        self.assertGreater(shot.count((704, 244, 23, LABEL_HEIGHT), CAPTION_GREEN), 5, "Description caption")
+        self.assertGreater(shot.count((704, 511, 25, LABEL_HEIGHT), CAPTION_GREEN), 5, "Exit caption")
+        # The background shows where no entry is: the artwork, not white.
+        self.assertNotEqual(shot.pixel(300, 40), WHITE)
+        self.assertNotEqual(shot.pixel(850, 300), WHITE)
+
+    def test_not_installed_layout_without_background(self):
+        launcher = LauncherRun(self, installed=False, background=False).start()
+        shot = launcher.screenshot("not-installed-white")
+        for name in ("Label1", "Label3"):
+            self.assertGreater(shot.count(label_rect(name), CAPTION_GREEN), 20, name)
+        # Launch / Update is hidden: white where its picture and caption would be.
+        self.assertTrue(shot.all_white(PICTURES["Image6"]))
+        self.assertTrue(shot.all_white(label_rect("Label4", 168)))
+        # No background: white around the entries.
+        for point in ((300, 300), (10, 10), (850, 580)):
+            self.assertEqual(shot.pixel(*point), WHITE, point)
+        # The brochure, Description and Exit pictures are drawn.
+        for name in ("Image2", "Image3", "Image5"):
+            self.assertFalse(shot.all_white(PICTURES[name]), name)
+
+
+class Actions(unittest.TestCase):
+    def test_exit_ends_with_code_zero(self):
+        launcher = LauncherRun(self).start()
+        launcher.click(720, 520)  # the Exit caption
+        self.assertEqual(launcher.wait_exit(), 0)
+
+    def test_description_opens_the_help_and_stays(self):
+        launcher = LauncherRun(self).start()
+        launcher.click(640, 240)  # the Description picture
+        document, parameters, directory, show = launcher.read_record(launcher.shell_record)
+        self.assertTrue(document.replace("\\", "/").endswith("../doc/htmlhelp.chm"), document)
+        self.assertEqual((parameters, directory, show), ("", "", "1"))
+        self.assertIsNone(launcher.process.poll())
+        self.assertTrue(launcher.visible_windows())
+
+    def test_brochure_opens_the_pdf_and_closes(self):
+        launcher = LauncherRun(self).start()
+        launcher.click(750, 140)  # the brochure picture
+        document = launcher.read_record(launcher.shell_record)[0]
+        self.assertTrue(document.replace("\\", "/").endswith("../pdf/loranta.pdf"), document)
+        self.assertEqual(launcher.wait_exit(), 0)
+
+    def information_box_while_open(self, launcher):
+        """The Information box appears over the window, which stays; OK closes the box."""
+        box = launcher.find_window(name="Information")
+        launcher.press("Return", box)
+        wait_for(lambda: not launcher.xdotool("search", "--onlyvisible", "--name", "^Information$"),
+                 "the box to close")
+        self.assertIsNone(launcher.process.poll())
+        self.assertFalse(os.path.exists(launcher.stub_record))
+
+    def test_update_refused_while_the_product_runs(self):
+        launcher = LauncherRun(self, version="5")
+        ready = os.path.join(launcher.root, "mutex-held")
+        holder = subprocess.Popen([ARGS.hold_mutex, "NOL_RUNNING", ready], env=launcher.env,
+                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.addCleanup(holder.wait, TIMEOUT)
+        self.addCleanup(holder.terminate)
+        wait_for(lambda: os.path.exists(ready) or holder.poll() is not None, "nol_hold_mutex to hold the mutex")
+        self.assertIsNone(holder.poll(), "nol_hold_mutex ended")
+        launcher.start()
+        launcher.click(720, 377)  # the Launch / Update caption
+        self.information_box_while_open(launcher)
+
+    def test_update_refused_for_version_3(self):
+        launcher = LauncherRun(self, version="3").start()
+        launcher.click(640, 390)  # the Launch / Update picture
+        self.information_box_while_open(launcher)
+
+    def test_update_starts_the_installed_program_and_closes(self):
+        launcher = LauncherRun(self, version="5")
+        advert = os.path.join(launcher.install, "img", "qor_adv.jpg")
+        with open(advert, "wb") as f:
+            f.write(b"an older picture")
+        launcher.start()
+        launcher.click(720, 377)
+        self.assertEqual(launcher.wait_exit(), 0)
+        record = launcher.read_record(launcher.stub_record)
+        self.assertEqual(record, [
+            "cwd=" + os.path.join(launcher.install, "bin"),
+            "arg=/update", "arg=/update_path", "arg=" + os.path.join(launcher.cd, "upd")])
+        with open(advert, "rb") as copied, open(os.path.join(launcher.cd, "img", "cd_2.jpg"), "rb") as source:
+            self.assertEqual(copied.read(), source.read())
+
+
+def main():
+    global ARGS
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--launcher", required=True)
+    parser.add_argument("--hold-mutex", required=True)
+    parser.add_argument("--demo", required=True)
+    parser.add_argument("--artifacts", default=os.path.join(tempfile.gettempdir(), "nol-e2e-screenshots"))
+    ARGS, rest = parser.parse_known_args()
+    ARGS.launcher = os.path.abspath(ARGS.launcher)
+    ARGS.hold_mutex = os.path.abspath(ARGS.hold_mutex)
+    unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)
+
+
+if __name__ == "__main__":
+    main()
