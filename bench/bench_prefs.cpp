@@ -36,7 +36,6 @@ class TBenchEngine : public rtl::TInterfaced<IQorPreferenceScalarEngine> {
 };
 
 rtl::IPtr<IQorPreferenceManager> MakeManager(int engines) {
-  IntfPrefModule().Initialization();
   rtl::IPtr<IQorPreferenceManager> manager(rtl::Create<TQorPreferenceManager>());
   for (int i = 0; i < engines; ++i) {
     rtl::IPtr<IQorPreferenceEngine> engine(rtl::Create<TBenchEngine>(i == 0));

@@ -1,10 +1,14 @@
 #include "framework/preferences/qor7420_intf_pref.h"
 
+#include "platform/platform.h"
+
 namespace qor {
 
 namespace {
 // The system default locale's settings, the base the fixed fields are laid over.
-rtl::TFormatSettings SystemDefaultLocaleSettings() { return rtl::NeutralFormatSettings(); }
+rtl::TFormatSettings SystemDefaultLocaleSettings() {
+  return platform::Platform().Locale().SystemDefaultFormatSettings();
+}
 
 void FillPrefFormatSettings() {
   rtl::TFormatSettings settings = SystemDefaultLocaleSettings();

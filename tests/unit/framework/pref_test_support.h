@@ -5,11 +5,19 @@
 #include <vector>
 
 #include "framework/preferences/qor7420_intf_pref.h"
+#include "platform/fake/fake_platform.h"
+#include "platform/platform.h"
 #include "rtl/exceptions.h"
 
 namespace qor::test {
 
 using TCalls = std::vector<std::string>;
+
+// The fake platform installed for a test's lifetime: the locale comes from it.
+struct TFakePlatformScope {
+  platform::fake::TFakePlatform Platform;
+  platform::TScopedPlatform Scope{Platform};
+};
 
 // The state and the journal every kind of test engine shares.
 struct TEngineCore {

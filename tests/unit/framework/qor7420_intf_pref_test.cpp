@@ -14,9 +14,28 @@ class PrefFormatSettingsTest : public ::testing::Test {
  protected:
   void SetUp() override { IntfPrefModule().Initialization(); }
   void TearDown() override { IntfPrefModule().Finalization(); }
+  test::TFakePlatformScope FPlatform;
 };
 
-TEST_F(PrefFormatSettingsTest, FixedFieldsOverTheLocale) {
+TEST_F(PrefFormatSettingsTest, FixedFieldsOverTheSystemDefaultLocale) {
+  // A system locale unlike the fixed fields in every one of them.
+  rtl::TFormatSettings& system = FPlatform.Platform.Locale().System;
+  system.DateSeparator = u'/';
+  system.TimeSeparator = u'-';
+  system.ShortDateFormat = u"M/d/yyyy";
+  system.LongDateFormat = u"dddd, MMMM d, yyyy";
+  system.ShortTimeFormat = u"h:mm tt";
+  system.LongTimeFormat = u"h:mm:ss tt";
+  system.DecimalSeparator = u',';
+  system.ThousandSeparator = u' ';
+  system.CurrencyString = u"kr";
+  system.ListSeparator = u';';
+  system.LongMonthNames[2] = u"marzo";
+  system.TimeAMString = u"vorm.";
+  system.TwoDigitYearCenturyWindow = 30;
+  FPlatform.Platform.Locale().User.CurrencyString = u"not the user's";
+  IntfPrefModule().Initialization();
+
   const rtl::TFormatSettings& fs = PrefFormatSettings();
   EXPECT_EQ(fs.DateSeparator, u'.');
   EXPECT_EQ(fs.TimeSeparator, u':');
@@ -26,9 +45,12 @@ TEST_F(PrefFormatSettingsTest, FixedFieldsOverTheLocale) {
   EXPECT_EQ(fs.LongTimeFormat, u"h:mm:ss");
   EXPECT_EQ(fs.DecimalSeparator, u'.');
   EXPECT_EQ(fs.ThousandSeparator, u'\'');
-  // The rest comes from the locale.
-  EXPECT_FALSE(fs.LongMonthNames[2].empty());
-  EXPECT_FALSE(fs.ShortDayNames[0].empty());
+  // The rest comes from the system default locale.
+  EXPECT_EQ(fs.CurrencyString, u"kr");
+  EXPECT_EQ(fs.ListSeparator, u';');
+  EXPECT_EQ(fs.LongMonthNames[2], u"marzo");
+  EXPECT_EQ(fs.TimeAMString, u"vorm.");
+  EXPECT_EQ(fs.TwoDigitYearCenturyWindow, 30);
 }
 
 TEST_F(PrefFormatSettingsTest, FormatsDatesAndTimesWhateverTheProcessSettings) {
@@ -53,6 +75,7 @@ TEST_F(PrefFormatSettingsTest, ShutDownReleasesTheSettings) {
 }
 
 TEST(PrefModules, CoreFillsTheSlotAndBothShutDownsEmptyIt) {
+  test::TFakePlatformScope platform;
   test::TCalls calls;
   auto engine = test::Make<test::TScalarEngine>("E", calls);
   startup::TModuleRunner runner({IntfPrefModule(), PrefCoreModule()});

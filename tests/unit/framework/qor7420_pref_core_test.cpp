@@ -38,6 +38,7 @@ class PrefManagerTest : public ::testing::Test {
     return engine;
   }
 
+  test::TFakePlatformScope FPlatform;
   TCalls FCalls;
   rtl::IPtr<IQorPreferenceManager> FManager{rtl::Create<TQorPreferenceManager>()};
 };
