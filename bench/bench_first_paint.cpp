@@ -46,6 +46,8 @@ class TDisplay {
     FPid = fork();
     if (FPid == 0) {
       dup2(fds[1], 3);
+      const int null = open("/dev/null", O_WRONLY);
+      dup2(null, 2);
       execlp("Xvfb", "Xvfb", "-displayfd", "3", "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
              static_cast<char*>(nullptr));
       _exit(127);
