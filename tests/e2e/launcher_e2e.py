@@ -10,6 +10,7 @@ Every wait polls for a condition with a bounded timeout; nothing sleeps blindly.
 """
 import argparse
 import os
+import re
 import select
 import shutil
 import signal
@@ -338,6 +339,16 @@ class Actions(unittest.TestCase):
             "arg=/update", "arg=/update_path", "arg=" + os.path.join(launcher.cd, "upd")])
         with open(advert, "rb") as copied, open(os.path.join(launcher.cd, "img", "cd_2.jpg"), "rb") as source:
             self.assertEqual(copied.read(), source.read())
+
+
+class StartUp(unittest.TestCase):
+    def test_malformed_registry_file_ends_before_any_window(self):
+        launcher = LauncherRun(self, extra_registry="[HKEY_CURRENT_USER\\Software\\Broken]\r\n\"NoEquals\"\r\n")
+        result = subprocess.run(["./nol_cdrun"], cwd=launcher.bin, env=launcher.env, capture_output=True,
+                                text=True, timeout=TIMEOUT)
+        self.assertEqual(result.returncode, 1)
+        self.assertRegex(result.stderr, re.escape(launcher.registry) + r":\d+: ")
+        self.assertFalse(os.path.exists(launcher.first_paint))
 
 
 def main():
