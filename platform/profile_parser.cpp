@@ -45,10 +45,26 @@ const rtl::String* TProfileData::FindValue(rtl::StringView section, rtl::StringV
   return nullptr;
 }
 
+std::vector<rtl::String> TProfileData::SectionNames() const {
+  std::vector<rtl::String> names;
+  for (const TProfileSection& s : Sections)
+    if (!s.Name.empty()) names.push_back(s.Name);
+  return names;
+}
+
+std::vector<rtl::String> TProfileData::KeyNames(rtl::StringView section) const {
+  std::vector<rtl::String> keys;
+  if (const TProfileSection* s = FindSection(section))
+    for (const auto& [k, v] : s->Entries)
+      if (!k.empty() && k.front() != u';') keys.push_back(k);
+  return keys;
+}
+
 TProfileData ParseProfile(std::string_view bytes, const TAnsiDecoder& ansi) {
   const rtl::String text = Decode(bytes, ansi);
   TProfileData data;
-  TProfileSection* current = nullptr;  // lines before the first section are not reachable
+  data.Sections.push_back({});  // the lines before the first section
+  std::size_t current = 0;
   std::size_t pos = 0;
   while (pos < text.size()) {
     std::size_t end = text.find_first_of(u"\r\n", pos);
@@ -58,30 +74,22 @@ TProfileData ParseProfile(std::string_view bytes, const TAnsiDecoder& ansi) {
     if (pos < text.size() && text[pos] == u'\r') ++pos;
     if (pos < text.size() && text[pos] == u'\n') ++pos;
 
-    if (line.empty() || line.front() == u';') continue;
+    if (line.empty()) continue;
     if (line.front() == u'[') {
       const std::size_t close = line.rfind(u']');
       const rtl::StringView name =
           TrimBlanks(close == rtl::StringView::npos ? line.substr(1) : line.substr(1, close - 1));
-      current = nullptr;
-      for (TProfileSection& s : data.Sections)
-        if (SameName(s.Name, name)) current = &s;
-      if (!current) {
-        data.Sections.push_back({rtl::String(name), {}});
-        current = &data.Sections.back();
-      }
+      data.Sections.push_back({rtl::String(name), {}});
+      current = data.Sections.size() - 1;
       continue;
     }
-    if (!current) continue;
     const std::size_t eq = line.find(u'=');
+    if (eq == rtl::StringView::npos) continue;
     const rtl::StringView key = TrimBlanks(line.substr(0, eq));
-    rtl::StringView value = eq == rtl::StringView::npos ? rtl::StringView() : TrimBlanks(line.substr(eq + 1));
+    rtl::StringView value = TrimBlanks(line.substr(eq + 1));
     if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') && value.back() == value.front())
       value = value.substr(1, value.size() - 2);
-    bool duplicate = false;
-    for (const auto& [k, v] : current->Entries)
-      if (SameName(k, key)) duplicate = true;
-    if (!duplicate) current->Entries.emplace_back(rtl::String(key), rtl::String(value));
+    data.Sections[current].Entries.emplace_back(rtl::String(key), rtl::String(value));
   }
   return data;
 }

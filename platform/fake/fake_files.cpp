@@ -131,6 +131,7 @@ THandle TFakeFiles::OpenFile(rtl::StringView path, TFileAccess access, TFileCrea
   auto it = FFiles.find(k);
   const bool exists = it != FFiles.end();
   const bool writes = access != TFileAccess::Read || creation == TFileCreation::CreateAlways;
+  if (exists && creation == TFileCreation::CreateNew) return fail(kErrorFileExists);
   if (exists && it->second.ReadOnly && writes) return fail(kErrorAccessDenied);
   switch (creation) {
     case TFileCreation::CreateNew:

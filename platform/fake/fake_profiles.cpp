@@ -20,17 +20,12 @@ rtl::String TFakeProfiles::ReadString(rtl::StringView file, rtl::StringView sect
 
 std::vector<rtl::String> TFakeProfiles::ReadSectionKeys(rtl::StringView file, rtl::StringView section) {
   const TProfileData data = Load(FFiles, FCodePages, file);
-  std::vector<rtl::String> keys;
-  if (const TProfileSection* s = data.FindSection(section))
-    for (const auto& [k, v] : s->Entries) keys.push_back(k);
-  return keys;
+  return data.KeyNames(section);
 }
 
 std::vector<rtl::String> TFakeProfiles::ReadSectionNames(rtl::StringView file) {
   const TProfileData data = Load(FFiles, FCodePages, file);
-  std::vector<rtl::String> names;
-  for (const TProfileSection& s : data.Sections) names.push_back(s.Name);
-  return names;
+  return data.SectionNames();
 }
 
 TFakeLocale::TFakeLocale() {

@@ -109,17 +109,12 @@ rtl::String TPosixProfiles::ReadString(rtl::StringView file, rtl::StringView sec
 
 std::vector<rtl::String> TPosixProfiles::ReadSectionKeys(rtl::StringView file, rtl::StringView section) {
   const TProfileData data = LoadProfile(FCodePages, file);
-  std::vector<rtl::String> keys;
-  if (const TProfileSection* s = data.FindSection(section))
-    for (const auto& [k, v] : s->Entries) keys.push_back(k);
-  return keys;
+  return data.KeyNames(section);
 }
 
 std::vector<rtl::String> TPosixProfiles::ReadSectionNames(rtl::StringView file) {
   const TProfileData data = LoadProfile(FCodePages, file);
-  std::vector<rtl::String> names;
-  for (const TProfileSection& s : data.Sections) names.push_back(s.Name);
-  return names;
+  return data.SectionNames();
 }
 
 }  // namespace qor::platform::posix
