@@ -55,3 +55,19 @@ if(TARGET nol_cdrun AND TARGET nol_hold_mutex AND NOL_GTK_E2E AND NOT CMAKE_CROS
     set_tests_properties(launcher_e2e.${case} PROPERTIES RESOURCE_LOCK display TIMEOUT 120)
   endforeach()
 endif()
+
+# Platform layer: the launcher's registry and process functions and the file stream
+# against the fakes; the real backend (natively, or under Wine in the cross builds)
+# with the helper programs it starts.
+if(TARGET nol_launcher_lib AND TARGET nol_platform_fake)
+  nol_test_executable(platform_unit_tests unit/platform nol_launcher_lib nol_platform_fake)
+endif()
+if(TARGET nol_launcher_lib AND TARGET nol_platform_system AND TARGET nol_hold_mutex)
+  nol_test_executable(platform_tests platform nol_launcher_lib nol_platform_system)
+  if(TARGET platform_tests)
+    add_dependencies(platform_tests nol_hold_mutex nol_record_args)
+    if(TARGET nol_record_args_gui)
+      add_dependencies(platform_tests nol_record_args_gui)
+    endif()
+  endif()
+endif()
