@@ -181,7 +181,9 @@ TEST_F(MainFormTest, BackgroundLoadedWhenPresent) {
 // A missing or undecodable background leaves white behind the entries, no message.
 TEST_F(MainFormTest, BackgroundMissingOrCorruptLeavesWhite) {
   for (bool corrupt : {false, true}) {
-    if (corrupt) Platform.Files().SetFile(u"..\\img\\cd.jpg", std::string("\xFF\xD8\xFF\xE0 not a picture", 20));
+    // A JPEG start marker followed by nonsense.
+    static constexpr char kBroken[] = "\xFF\xD8\xFF\xE0 not a picture";
+    if (corrupt) Platform.Files().SetFile(u"..\\img\\cd.jpg", std::string(kBroken, sizeof kBroken - 1));
     Create();
     EXPECT_TRUE(Form->Image1->Picture().Empty());
     EXPECT_EQ(BoxCount(), 0);
