@@ -30,10 +30,11 @@ startup::TStartupUI StartupUI(forms::IWidgetset& widgetset) {
   return ui;
 }
 
-// The start-up module table. The framework's modules go in front of the
-// launcher's own, in their fixed order.
+// The start-up module table handed to the runner.
 startup::TModuleTable LauncherModules() {
-  startup::TModuleTable modules;  // the framework's start-up modules are wired in here
+  startup::TModuleTable modules;
+  // >>> The framework's start-up modules join here, in their fixed order, ahead of
+  // the launcher's own. Until they are wired the table holds the launcher's only.
   modules.push_back(NolCdrunCoreModule());
   return modules;
 }

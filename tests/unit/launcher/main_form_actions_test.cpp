@@ -314,17 +314,25 @@ TEST_F(RunUpdateTest, PerMachineInstallFolderWins) {
   EXPECT_EQ(Form->GetInstallLocation(), kInstallFolder);
 }
 
+// Empty under both roots, or absent (the handler run directly: the entry is then
+// hidden): nothing is copied or started, and the window closes silently.
 TEST_F(RunUpdateTest, NoInstallFolderClosesWithoutStarting) {
-  Platform.Registry().Clear();
-  SetVersion(u"5");
-  Install(HKEY_LOCAL_MACHINE, kUninstallKey1, u"");
-  Install(HKEY_CURRENT_USER, kUninstallKey1, u"");
-  Create();
-  Click(*Form->Label4);
-  EXPECT_EQ(BoxCount(), 0);
-  EXPECT_TRUE(ShellCalls().empty());
-  EXPECT_EQ(Platform.Files().FileNames().size(), 1u);  // only the CD's picture
-  EXPECT_TRUE(Closed());
+  for (bool present : {true, false}) {
+    SCOPED_TRACE(present);
+    Platform.Registry().Clear();
+    SetVersion(u"5");
+    if (present) {
+      Install(HKEY_LOCAL_MACHINE, kUninstallKey1, u"");
+      Install(HKEY_CURRENT_USER, kUninstallKey1, u"");
+    }
+    Create();
+    Form->RunUpdateClick(Form->Label4);
+    Widgetset.DrainPosted();
+    EXPECT_EQ(BoxCount(), 0);
+    EXPECT_TRUE(ShellCalls().empty());
+    EXPECT_EQ(Platform.Files().FileNames().size(), 1u);  // only the CD's picture
+    EXPECT_TRUE(Closed());
+  }
 }
 
 // A copy that fails (no picture on the CD) does not stop the update; a missing
