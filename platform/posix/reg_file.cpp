@@ -53,7 +53,7 @@ void AppendUtf16(std::vector<std::uint8_t>& out, rtl::StringView s) {
 std::vector<rtl::StringView> SplitLines(rtl::StringView text) {
   std::vector<rtl::StringView> lines;
   std::size_t pos = 0;
-  while (pos <= text.size()) {
+  while (pos < text.size()) {
     std::size_t end = text.find_first_of(u"\r\n", pos);
     if (end == rtl::StringView::npos) {
       lines.push_back(text.substr(pos));
@@ -243,6 +243,7 @@ class TParser {
       if (++FIndex >= lines.size()) Fail(u"the file ends inside a continued value");
       FLine = FIndex + 1;
       s = TrimBlanks(lines[FIndex]);
+      if (s.empty()) Fail(u"a continued value ends in an empty line");
     }
     return bytes;
   }
@@ -306,10 +307,13 @@ class TParser {
       Fail(u"a value outside a key");
     }
     const rtl::String upper = rtl::UpperCase(name);
-    if (remove)
+    if (remove) {
       FKey->Values.erase(upper);
-    else
+      FKey->Deleted.insert(upper);
+    } else {
       FKey->Values[upper] = TRegStoreValue{name, std::move(value)};
+      FKey->Deleted.erase(upper);
+    }
   }
 
   // REGEDIT4 writes the string types' hex data in the ANSI code page.
@@ -354,6 +358,7 @@ void TRegStore::Load(std::string_view bytes, rtl::StringView fileName, const TAn
   for (auto& [name, key] : keys) {
     TRegStoreKey& target = FKeys[name];
     if (target.Path.empty()) target.Path = key.Path;
+    for (const rtl::String& gone : key.Deleted) target.Values.erase(gone);
     for (auto& [valueName, value] : key.Values) target.Values[valueName] = std::move(value);
   }
 }

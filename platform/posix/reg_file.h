@@ -5,6 +5,7 @@
 // value, line continuations, [-...] keys and "name"=- deletions. Names compare
 // case-insensitively. No system calls: the fuzz target builds it on its own.
 #include <map>
+#include <set>
 #include <string_view>
 
 #include "platform/profile_parser.h"
@@ -20,6 +21,7 @@ struct TRegStoreValue {
 struct TRegStoreKey {
   rtl::String Path;                              // root and path as written, e.g. HKEY_CURRENT_USER\Software
   std::map<rtl::String, TRegStoreValue> Values;  // by upper-cased name
+  std::set<rtl::String> Deleted;                 // "name"=- lines, applied to earlier files
 };
 
 class TRegStore {
