@@ -5,6 +5,7 @@
 
 #include "assets/nol_assets.h"
 #include "forms/message_box.h"
+#include "launcher/nol_cdrun_add.h"
 #include "launcher/nol_cdrun_exec.h"
 #include "launcher/nol_lib.h"
 #include "platform/platform.h"
@@ -217,7 +218,8 @@ void TMainForm::RunUpdateClick(forms::TObject*) {
 void TMainForm::ExitClick(forms::TObject*) { Close(); }
 
 void TMainForm::imgAdditionalClick(forms::TObject*) {
-  // The presentations window (TFormAdditional) opens here once it exists.
+  // Every click opens another presentations window, owned by this one.
+  CreateOwnedForm<TFormAdditional>().Show();
 }
 
 bool IsAppRunning(rtl::StringView Name) {

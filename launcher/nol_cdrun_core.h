@@ -37,8 +37,8 @@ class TMainForm : public forms::TForm {
   void InstallClick(forms::TObject* Sender);
   void RunUpdateClick(forms::TObject* Sender);
   void ExitClick(forms::TObject* Sender);
-  // Opens the presentations window; that window does not exist yet, so this does
-  // nothing for now (the picture is hidden and nothing shows it).
+  // Opens a new presentations window, owned by this one and not modal (the
+  // picture is hidden and nothing shows it).
   void imgAdditionalClick(forms::TObject* Sender);
 
   // The controls, in declaration order.

@@ -56,6 +56,18 @@ if(TARGET nol_cdrun AND TARGET nol_hold_mutex AND NOL_GTK_E2E AND NOT CMAKE_CROS
   endforeach()
 endif()
 
+# win32_forms_tests: the Win32 widgetset itself (fonts, canvas, windows, input,
+# the loop, boxes with the program's own button texts).
+# Under Wine every window needs a display: these run on a private Xvfb each.
+if(TARGET nol_forms_win32)
+  set(nol_saved_emulator "${CMAKE_CROSSCOMPILING_EMULATOR}")
+  if(CMAKE_CROSSCOMPILING)
+    set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_SOURCE_DIR}/e2e_wine/with_xvfb ${nol_saved_emulator})
+  endif()
+  nol_test_executable(win32_forms_tests unit/win32 nol_forms_win32)
+  set(CMAKE_CROSSCOMPILING_EMULATOR "${nol_saved_emulator}")
+endif()
+
 # Platform layer: the launcher's registry and process functions and the file stream
 # against the fakes; the real backend (natively, or under Wine in the cross builds)
 # with the helper programs it starts.
@@ -70,4 +82,10 @@ if(TARGET nol_launcher_lib AND TARGET nol_platform_system AND TARGET nol_hold_mu
       add_dependencies(platform_tests nol_record_args_gui)
     endif()
   endif()
+endif()
+
+# picture_tests: the build's picture decoder (libpng/libjpeg, or the Windows Imaging
+# Component in the cross builds) against the same PNG and JPEG data.
+if(TARGET nol_forms)
+  nol_test_executable(picture_tests unit/pictures nol_forms)
 endif()
