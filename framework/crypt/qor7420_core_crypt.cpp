@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <typeinfo>
 
 #include "framework/crypt/qor7420_crypt_blowfish.h"
 #include "platform/file_stream.h"
@@ -139,18 +140,28 @@ void TQorCrypter::CryptStreamWith(TQorCipher& ACipher, rtl::TStream& ASource, rt
   const std::size_t block = ACipher.BlockSize();
   std::uint8_t buffer[kChunkSize];
   TWipeOnExit wipeBuffer(buffer, sizeof buffer);
+  // A plain memory stream is transformed from its own bytes into the buffer: one
+  // copy less, which is several per cent of the decryption's time.
+  rtl::TMemoryStream* memorySource =
+      typeid(ASource) == typeid(rtl::TMemoryStream) ? static_cast<rtl::TMemoryStream*>(&ASource) : nullptr;
   ASource.SetPosition(0);
   std::int64_t remaining = ASource.Size();
   while (remaining > 0) {
     const std::size_t count = static_cast<std::size_t>(std::min<std::int64_t>(remaining, kChunkSize));
-    ASource.ReadBuffer(buffer, static_cast<std::int64_t>(count));
+    const std::uint8_t* in = buffer;
+    if (memorySource) {
+      in = memorySource->Memory() + memorySource->Position();
+      memorySource->Seek(static_cast<std::int64_t>(count), rtl::TSeekOrigin::soCurrent);
+    } else {
+      ASource.ReadBuffer(buffer, static_cast<std::int64_t>(count));
+    }
     const std::size_t full = count - count % block;
     if (ADirection == TCryptDirection::Encrypt)
-      ACipher.EncryptCBC(buffer, full);
+      ACipher.EncryptCBC(in, buffer, full);
     else
-      ACipher.DecryptCBC(buffer, full);
+      ACipher.DecryptCBC(in, buffer, full);
     // Only the last chunk can end in a partial block.
-    if (full < count) ACipher.CryptTail(buffer + full, count - full);
+    if (full < count) ACipher.CryptTail(in + full, buffer + full, count - full);
     ADest.WriteBuffer(buffer, static_cast<std::int64_t>(count));
     remaining -= static_cast<std::int64_t>(count);
   }

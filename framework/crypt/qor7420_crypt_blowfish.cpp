@@ -60,19 +60,19 @@ class TBlowfishCipher final : public TQorCipher {
     SecureZero(zero, kBlock);
   }
 
-  void EncryptCBC(std::uint8_t* AData, std::size_t ACount) override {
-    if (ACount) Check(gcry_cipher_encrypt(Handle(), AData, ACount, nullptr, 0));
+  void EncryptCBC(const std::uint8_t* AIn, std::uint8_t* AOut, std::size_t ACount) override {
+    if (ACount) Check(gcry_cipher_encrypt(Handle(), AOut, ACount, AIn, ACount));
   }
 
-  void DecryptCBC(std::uint8_t* AData, std::size_t ACount) override {
-    if (ACount) Check(gcry_cipher_decrypt(Handle(), AData, ACount, nullptr, 0));
+  void DecryptCBC(const std::uint8_t* AIn, std::uint8_t* AOut, std::size_t ACount) override {
+    if (ACount) Check(gcry_cipher_decrypt(Handle(), AOut, ACount, AIn, ACount));
   }
 
-  void CryptTail(std::uint8_t* AData, std::size_t ACount) override {
+  void CryptTail(const std::uint8_t* AIn, std::uint8_t* AOut, std::size_t ACount) override {
     if (!ACount) return;
     std::uint8_t pad[kBlock] = {};
     Check(gcry_cipher_encrypt(Handle(), pad, kBlock, nullptr, 0));
-    for (std::size_t i = 0; i < ACount && i < kBlock; ++i) AData[i] ^= pad[i];
+    for (std::size_t i = 0; i < ACount && i < kBlock; ++i) AOut[i] = static_cast<std::uint8_t>(AIn[i] ^ pad[i]);
     SecureZero(pad, kBlock);
   }
 

@@ -32,12 +32,13 @@ class TQorCipher {
   // the derived IV. Raises ECipherError "Invalid key size" for a size the cipher
   // does not take.
   virtual void Init(const void* AKey, std::uint64_t AKeySizeInBits) = 0;
-  // Full blocks only, in place; the chaining value is carried between calls.
-  virtual void EncryptCBC(std::uint8_t* AData, std::size_t ACount) = 0;
-  virtual void DecryptCBC(std::uint8_t* AData, std::size_t ACount) = 0;
+  // Full blocks only, from AIn to AOut (the same buffer or apart); the chaining
+  // value is carried between calls.
+  virtual void EncryptCBC(const std::uint8_t* AIn, std::uint8_t* AOut, std::size_t ACount) = 0;
+  virtual void DecryptCBC(const std::uint8_t* AIn, std::uint8_t* AOut, std::size_t ACount) = 0;
   // XORs ACount bytes (fewer than a block) with E(K, CV): the same operation in
   // both directions.
-  virtual void CryptTail(std::uint8_t* AData, std::size_t ACount) = 0;
+  virtual void CryptTail(const std::uint8_t* AIn, std::uint8_t* AOut, std::size_t ACount) = 0;
   // Wipes the key schedule and the chaining value; Init is needed again.
   virtual void Burn() noexcept = 0;
 };

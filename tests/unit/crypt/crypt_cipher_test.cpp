@@ -85,6 +85,8 @@ std::unique_ptr<TQorCipher> KeyedCipher(const std::string& key) {
   return cipher;
 }
 
+std::uint8_t* Bytes(std::string& s) { return reinterpret_cast<std::uint8_t*>(s.data()); }
+
 std::string Xor(std::string a, const std::string& b) {
   for (std::size_t i = 0; i < a.size(); ++i) a[i] = static_cast<char>(a[i] ^ b[i]);
   return a;
@@ -100,14 +102,14 @@ TEST(BlowfishCipher, PublishedVectorsHoldInBothDirections) {
 
     std::unique_ptr<TQorCipher> enc = KeyedCipher(key);
     std::string first(8, '\0');
-    enc->EncryptCBC(reinterpret_cast<std::uint8_t*>(first.data()), 8);
+    enc->EncryptCBC(Bytes(first), Bytes(first), 8);
     std::string second = Xor(plain, first);
-    enc->EncryptCBC(reinterpret_cast<std::uint8_t*>(second.data()), 8);
+    enc->EncryptCBC(Bytes(second), Bytes(second), 8);
     EXPECT_EQ(ToHex(second), v.Cipher);
 
     std::unique_ptr<TQorCipher> dec = KeyedCipher(key);
     std::string chain = std::string(8, '\0') + cipherText;
-    dec->DecryptCBC(reinterpret_cast<std::uint8_t*>(chain.data()), 16);
+    dec->DecryptCBC(Bytes(chain), Bytes(chain), 16);
     EXPECT_EQ(ToHex(chain.substr(8)), v.Plain);
   }
 }
@@ -150,9 +152,16 @@ TEST(BlowfishCipher, LibraryWeakKeyWorks) {
   const std::string plain = crypt_test::Pattern(45);
   std::string data = plain;
   std::unique_ptr<TQorCipher> cipher = KeyedCipher(key);
-  cipher->EncryptCBC(reinterpret_cast<std::uint8_t*>(data.data()), 40);
-  cipher->CryptTail(reinterpret_cast<std::uint8_t*>(data.data()) + 40, 5);
+  cipher->EncryptCBC(Bytes(data), Bytes(data), 40);
+  cipher->CryptTail(Bytes(data) + 40, Bytes(data) + 40, 5);
   EXPECT_EQ(data, crypt_test::ReferenceCrypt(key, plain, true));
+
+  // Apart from the source, the same bytes.
+  std::string apart(45, '\0');
+  std::unique_ptr<TQorCipher> other = KeyedCipher(key);
+  other->EncryptCBC(reinterpret_cast<const std::uint8_t*>(plain.data()), Bytes(apart), 40);
+  other->CryptTail(reinterpret_cast<const std::uint8_t*>(plain.data()) + 40, Bytes(apart) + 40, 5);
+  EXPECT_EQ(apart, data);
 }
 
 }  // namespace

@@ -32,9 +32,13 @@ class TCountingCipher final : public TQorCipher {
  public:
   std::size_t BlockSize() const override { return 8; }
   void Init(const void*, std::uint64_t) override {}
-  void EncryptCBC(std::uint8_t*, std::size_t ACount) override { CountingStats().FullBytes += ACount; }
-  void DecryptCBC(std::uint8_t*, std::size_t ACount) override { CountingStats().FullBytes += ACount; }
-  void CryptTail(std::uint8_t*, std::size_t ACount) override {
+  void EncryptCBC(const std::uint8_t*, std::uint8_t*, std::size_t ACount) override {
+    CountingStats().FullBytes += ACount;
+  }
+  void DecryptCBC(const std::uint8_t*, std::uint8_t*, std::size_t ACount) override {
+    CountingStats().FullBytes += ACount;
+  }
+  void CryptTail(const std::uint8_t*, std::uint8_t*, std::size_t ACount) override {
     CountingStats().TailBytes += ACount;
     ++CountingStats().TailCalls;
   }
