@@ -89,3 +89,9 @@ endif()
 if(TARGET nol_forms)
   nol_test_executable(picture_tests unit/pictures nol_forms)
 endif()
+
+# additional_tests: the presentations window (TFormAdditional) on the headless
+# widgetset and the fake platform.
+if(TARGET nol_launcher_core AND TARGET nol_forms_headless AND TARGET nol_platform_fake)
+  nol_test_executable(additional_tests unit/additional nol_launcher_core nol_forms_headless nol_platform_fake)
+endif()
