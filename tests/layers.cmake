@@ -66,6 +66,15 @@ if(TARGET nol_forms_win32)
   endif()
   nol_test_executable(win32_forms_tests unit/win32 nol_forms_win32)
   set(CMAKE_CROSSCOMPILING_EMULATOR "${nol_saved_emulator}")
+  # The launcher executable's resources and imports, read from the built file.
+  if(TARGET nol_cdrun AND TARGET win32_forms_tests)
+    add_dependencies(win32_forms_tests nol_cdrun)
+    set(nol_cdrun_exe "$<TARGET_FILE:nol_cdrun>")
+    if(CMAKE_CROSSCOMPILING)
+      set(nol_cdrun_exe "Z:$<TARGET_FILE:nol_cdrun>")  # Wine's drive for the root
+    endif()
+    target_compile_definitions(win32_forms_tests PRIVATE "NOL_CDRUN_EXE=\"${nol_cdrun_exe}\"")
+  endif()
 endif()
 
 # Platform layer: the launcher's registry and process functions and the file stream
