@@ -84,7 +84,9 @@ class TSampleForm : public TForm {
     Control<TImage>(u"imgBack").Picture().Assign(Gradient(width, height));
     if (picture) Control<TImage>(u"imgPicture").Picture().LoadFromFile(rtl::Utf8ToString(picture));
     Control<TImage>(u"imgPicture").OnClick = [](TObject*) { Say("click picture"); };
-    Control<TLabel>(u"lblTitle").OnClick = [](TObject*) { Say("click label"); };
+    auto& title = Control<TLabel>(u"lblTitle");
+    title.OnClick = [](TObject*) { Say("click label"); };
+    Say("label " + std::to_string(title.Width()) + "x" + std::to_string(title.Height()));
     Control<TSpeedButton>(u"btnBox").OnClick = [this](TObject*) {
       int answer = Application().MessageBox(u"Вы действительно хотите?\r\nSecond line", u"Warning",
                                             MB_YESNO | MB_ICONWARNING);
