@@ -1,7 +1,7 @@
 // nol_record_args ARGS...
 // Writes its arguments, as its runtime split them, and its working folder to the file
-// $NOL_RECORD_FILE (UTF-8 lines "cwd=..." and "arg=...", '\', CR and LF escaped),
-// atomically. With $NOL_RECORD_WAIT set it then waits (at most a minute) until that
+// $NOL_RECORD_FILE (UTF-8 lines "cwd=..." and "arg=...", '\', CR and LF escaped,
+// then "end"), atomically. With $NOL_RECORD_WAIT set it then waits (at most a minute) until that
 // file exists and writes $NOL_RECORD_FILE.done.
 #include <chrono>
 #include <cstdlib>
@@ -46,7 +46,7 @@ int main() {
   const rtl::String recordFile = rtl::Utf8ToString(record);
   std::string text = "cwd=" + Escaped(p->Files().CurrentDirectory()) + "\n";
   for (const rtl::String& a : p->Processes().Arguments()) text += "arg=" + Escaped(a) + "\n";
-  WriteAtomically(*p, recordFile, text);
+  WriteAtomically(*p, recordFile, text + "end\n");
   if (const char* wait = std::getenv("NOL_RECORD_WAIT"); wait && *wait) {
     const rtl::String waitFile = rtl::Utf8ToString(wait);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);

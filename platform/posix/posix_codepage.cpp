@@ -118,8 +118,7 @@ std::string TPosixCodePages::FromUnicode(unsigned codePage, rtl::StringView text
       out.push_back(static_cast<char>(c));
       continue;
     }
-    // No best fit: one default character per character, a surrogate pair included.
-    if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000) ++i;
+    // No best fit: a default character for each unit, as Windows does for a surrogate pair.
     out.push_back('?');
     if (usedDefault) *usedDefault = true;
   }

@@ -29,7 +29,7 @@ TEST_F(SystemProcesses, TheStartedProgramSeesItsArgumentsAndOurFolder) {
   const fs::path record = RecordTo("record.txt");
   const rtl::String program = Str(Tool("nol_record_args"));
   ASSERT_TRUE(RunProcess(QuoteArgument(program) + u" /update /update_path \"D:\\Q\\upd\\\"", SW_SHOWNORMAL));
-  ASSERT_TRUE(WaitFor([&] { return fs::exists(record); }));
+  ASSERT_TRUE(WaitForRecord(record));
   const TRecord r = ReadRecord(record);
   EXPECT_EQ(r.Args, (std::vector<std::u16string>{program, u"/update", u"/update_path", u"D:\\Q\\upd\""}));
   EXPECT_EQ(fs::path(r.Cwd), fs::current_path());
@@ -41,7 +41,7 @@ TEST_F(SystemProcesses, OneTableOfCommandLinesGivesTheSameArguments) {
   for (const auto& c : CommandLineCases()) {
     const fs::path record = RecordTo("case" + std::to_string(n++) + ".txt");
     ASSERT_TRUE(RunProcess(QuoteArgument(program) + u" " + c.Arguments, SW_SHOWNORMAL));
-    ASSERT_TRUE(WaitFor([&] { return fs::exists(record); })) << rtl::StringToUtf8(c.Arguments);
+    ASSERT_TRUE(WaitForRecord(record)) << rtl::StringToUtf8(c.Arguments);
     std::vector<std::u16string> expected{program};
     expected.insert(expected.end(), c.Expected.begin(), c.Expected.end());
     EXPECT_EQ(ReadRecord(record).Args, expected) << rtl::StringToUtf8(c.Arguments);
@@ -64,7 +64,7 @@ TEST_F(SystemProcesses, TheInputIdleWaitReturnsAtOnceForAConsoleProgram) {
   const fs::path record = RecordTo("record.txt"), go = Dir() / "go";
   SetEnv("NOL_RECORD_WAIT", rtl::StringToUtf8(Str(go)));
   ASSERT_TRUE(RunProcess(QuoteArgument(Str(Tool("nol_record_args"))) + u" x", SW_SHOWNORMAL));
-  ASSERT_TRUE(WaitFor([&] { return fs::exists(record); }));
+  ASSERT_TRUE(WaitForRecord(record));
   EXPECT_FALSE(fs::exists(Dir() / "record.txt.done"));
   WriteBytes(go, "");
   EXPECT_TRUE(WaitFor([&] { return fs::exists(Dir() / "record.txt.done"); }));
@@ -76,7 +76,7 @@ TEST_F(SystemProcesses, AGuiProgramIsStartedAndRecordsItsCommandLine) {
   const fs::path record = RecordTo("gui.txt");
   const rtl::String program = Str(Tool("nol_record_args_gui"));
   ASSERT_TRUE(RunProcess(QuoteArgument(program) + u" \"two words\" x", SW_SHOWNORMAL));
-  ASSERT_TRUE(WaitFor([&] { return fs::exists(record); }));
+  ASSERT_TRUE(WaitForRecord(record));
   EXPECT_EQ(ReadRecord(record).Args, (std::vector<std::u16string>{program, u"two words", u"x"}));
 }
 #endif

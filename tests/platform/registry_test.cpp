@@ -28,42 +28,46 @@ class SystemRegistry : public SystemPlatformTest {
 #ifdef _WIN32
   static void Reg(const std::string& arguments, bool mayFail = false) {
     const int rc = std::system(("reg " + arguments + (mayFail ? "" : " >NUL")).c_str());
-    if (!mayFail) ASSERT_EQ(rc, 0) << "reg " << arguments;
+    if (!mayFail) {
+      ASSERT_EQ(rc, 0) << "reg " << arguments;
+    }
   }
 #endif
 
-  // The same contents on either backend; on POSIX as a regedit 5 export in UTF-16LE.
+  static std::string Utf16Bom(std::u16string_view text) {
+    std::string bytes = "\xFF\xFE";
+    for (char16_t c : text) bytes += {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
+    return bytes;
+  }
+
+  // The same contents on either backend: the user's part is one regedit 5 export in
+  // UTF-16LE (imported with reg.exe on Windows); the machine's part is one value in each
+  // view (reg.exe /reg:32 and /reg:64 on Windows; WOW6432Node in the export natively).
   void FillRegistry() {
-    const std::string key = rtl::StringToUtf8(FKey);
-#ifdef _WIN32
-    const std::string cu = "\"HKCU" + key + "\"", lm = "\"HKLM" + key + "\"";
-    Reg("add " + cu + " /v InstallLocation /d C:\\Q\\ /f");
-    Reg("add " + cu + " /v Expand /t REG_EXPAND_SZ /d %NOL%\\x /f");
-    Reg("add " + cu + " /v VersionFDB /t REG_DWORD /d 42 /f");
-    Reg("add " + cu + " /v Empty /t REG_BINARY /f");
-    Reg("add " + cu + " /v Multi /t REG_MULTI_SZ /d a\\0b /f");
-    Reg("add " + cu + " /v Text /d \"Привет, мир\" /f");
-    Reg("add " + lm + " /v Only32 /d thirty-two /reg:32 /f");
-    Reg("add " + lm + " /v Only64 /d sixty-four /reg:64 /f");
-#else
-    const std::u16string text = u"Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER" + FKey +
+    const std::u16string user = u"Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER" + FKey +
                                 u"]\r\n"
                                 u"\"InstallLocation\"=\"C:\\\\Q\\\\\"\r\n"
                                 u"\"Expand\"=hex(2):25,00,4e,00,4f,00,4c,00,25,00,5c,00,78,00,00,00\r\n"
                                 u"\"VersionFDB\"=dword:0000002a\r\n"
                                 u"\"Empty\"=hex:\r\n"
                                 u"\"Multi\"=hex(7):61,00,00,00,62,00,00,00,00,00\r\n"
-                                u"\"Text\"=\"Привет, мир\"\r\n"
-                                u"\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\WOW6432Node" +
-                                FKey.substr(9) +
-                                u"]\r\n"
-                                u"\"Only32\"=\"thirty-two\"\r\n"
-                                u"\r\n[HKEY_LOCAL_MACHINE" +
-                                FKey + u"]\r\n\"Only64\"=\"sixty-four\"\r\n";
-    std::string bytes = "\xFF\xFE";
-    for (char16_t c : text) bytes += {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
-    WriteBytes(Dir() / "registry.reg", bytes);
-    SetEnv("NOL_REGISTRY", rtl::StringToUtf8(Str(Dir() / "registry.reg")));
+                                u"\"Text\"=\"Привет, мир\"\r\n";
+    WriteBytes(Dir() / "user.reg", Utf16Bom(user));
+#ifdef _WIN32
+    const std::string lm = "\"HKLM" + rtl::StringToUtf8(FKey) + "\"";
+    Reg("import \"" + (Dir() / "user.reg").string() + "\" 2>NUL");
+    Reg("add " + lm + " /v Only32 /d thirty-two /reg:32 /f");
+    Reg("add " + lm + " /v Only64 /d sixty-four /reg:64 /f");
+#else
+    const std::u16string machine = u"Windows Registry Editor Version 5.00\r\n"
+                                   u"\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\WOW6432Node" +
+                                   FKey.substr(9) +
+                                   u"]\r\n"
+                                   u"\"Only32\"=\"thirty-two\"\r\n"
+                                   u"\r\n[HKEY_LOCAL_MACHINE" +
+                                   FKey + u"]\r\n\"Only64\"=\"sixty-four\"\r\n";
+    WriteBytes(Dir() / "machine.reg", Utf16Bom(machine));
+    SetEnv("NOL_REGISTRY", (Dir() / "user.reg").string() + ":" + (Dir() / "machine.reg").string());
     // The substitute reads its files when the platform is made.
     FInstalled.reset();
     FPlatform = CreateSystemPlatform();

@@ -107,6 +107,14 @@ inline std::string Unescape(const std::string& s) {
   return out;
 }
 
+// Waits until the stub's record is complete.
+inline bool WaitForRecord(const fs::path& file) {
+  return WaitFor([&] {
+    const std::string text = ReadBytes(file);
+    return text.size() >= 4 && text.compare(text.size() - 4, 4, "end\n") == 0;
+  });
+}
+
 inline TRecord ReadRecord(const fs::path& file) {
   TRecord r;
   std::istringstream in(ReadBytes(file));

@@ -11,8 +11,8 @@ TEST_F(SystemServices, CodePagesConvertWithoutBestFitAndSizeTheirOutput) {
   bool defaulted = true;
   EXPECT_EQ(cp.FromUnicode(1251, u"Привет, €!", &defaulted), "\xCF\xF0\xE8\xE2\xE5\xF2, \x88!");
   EXPECT_FALSE(defaulted);
-  // No best fit: 'é' does not become 'e' in 1251, and a pair outside the BMP is one '?'.
-  EXPECT_EQ(cp.FromUnicode(1251, u"é✓\U0001F600x", &defaulted), "???x");
+  // No best fit: 'é' does not become 'e' in 1251; each unit of a surrogate pair is a '?'.
+  EXPECT_EQ(cp.FromUnicode(1251, u"é✓\U0001F600x", &defaulted), "????x");
   EXPECT_TRUE(defaulted);
   EXPECT_EQ(cp.FromUnicode(1252, u"Grüße ∑", &defaulted), "Gr\xFC\xDF" "e ?");
   EXPECT_EQ(cp.ToUnicode(1251, "\xCF\xF0\xE8\xE2\xE5\xF2"), u"Привет");
