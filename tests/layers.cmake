@@ -104,3 +104,8 @@ endif()
 if(TARGET nol_launcher_core AND TARGET nol_forms_headless AND TARGET nol_platform_fake)
   nol_test_executable(additional_tests unit/additional nol_launcher_core nol_forms_headless nol_platform_fake)
 endif()
+
+# Windows: the laid-out CD, and the launcher end to end under Wine (cross builds).
+if(WIN32 AND EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/e2e_wine/CMakeLists.txt)
+  add_subdirectory(e2e_wine)
+endif()

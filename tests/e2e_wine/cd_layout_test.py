@@ -1,0 +1,114 @@
+#!/usr/bin/env python3
+"""The laid-out CD and its image: autorun.inf at the root opening the launcher in
+bin\\ with the CD's icon, the build's own launcher executable, the demo CD's
+documents and its empty update folder; the ISO image holds the same files under
+their Joliet names.
+
+    cd_layout_test.py --tree DIR --launcher EXE --demo DIR [--image ISO]
+"""
+import argparse
+import filecmp
+import os
+import struct
+import sys
+import unittest
+
+ARGS = None
+SECTOR = 2048
+
+
+def demo_files():
+    files = set()
+    root = os.path.join(ARGS.demo, "cd")
+    for folder, _, names in os.walk(root):
+        for name in names:
+            if name != ".gitkeep":
+                files.add(os.path.relpath(os.path.join(folder, name), root).replace(os.sep, "/"))
+    return files
+
+
+def joliet_files(path):
+    """Every file of the image's Joliet tree, as 'folder/name' with the names as written."""
+    with open(path, "rb") as f:
+        image = f.read()
+    joliet_root = None
+    for sector in range(16, 64):
+        vd = image[sector * SECTOR:(sector + 1) * SECTOR]
+        if vd[1:6] != b"CD001" or vd[0] == 255:
+            break
+        if vd[0] == 2 and vd[88:91] in (b"%/@", b"%/C", b"%/E"):
+            joliet_root = vd[156:156 + 34]
+    if joliet_root is None:
+        return None
+
+    def records(extent, size):
+        data, pos = image[extent * SECTOR:extent * SECTOR + size], 0
+        while pos < len(data):
+            length = data[pos]
+            if length == 0:  # records do not cross sectors: skip to the next one
+                pos = (pos // SECTOR + 1) * SECTOR
+                continue
+            yield data[pos:pos + length]
+            pos += length
+
+    found = set()
+
+    def walk(record, prefix):
+        extent, size = struct.unpack_from("<I", record, 2)[0], struct.unpack_from("<I", record, 10)[0]
+        for r in records(extent, size):
+            name_length = r[32]
+            raw = r[33:33 + name_length]
+            if raw in (b"\0", b"\1"):
+                continue
+            name = raw.decode("utf-16-be").split(";")[0]
+            if r[25] & 2:
+                walk(r, prefix + name + "/")
+            else:
+                found.add(prefix + name)
+
+    walk(joliet_root, "")
+    return found
+
+
+class CdTree(unittest.TestCase):
+    def test_autorun_opens_the_launcher_with_the_cd_icon(self):
+        with open(os.path.join(ARGS.tree, "autorun.inf"), "rb") as f:
+            text = f.read().decode("ascii")
+        lines = text.split("\r\n")  # an INI file of Windows: CR LF
+        self.assertEqual(lines[0], "[autorun]")
+        self.assertIn("open=bin\\nol_cdrun.exe", lines)
+        icon = [line.split("=", 1)[1] for line in lines if line.startswith("icon=")]
+        self.assertEqual(len(icon), 1)
+        self.assertTrue(os.path.isfile(os.path.join(ARGS.tree, icon[0].replace("\\", "/"))), icon)
+
+    def test_launcher_and_documents(self):
+        launcher = os.path.join(ARGS.tree, "bin", "nol_cdrun.exe")
+        self.assertTrue(filecmp.cmp(launcher, ARGS.launcher, shallow=False))
+        for name in demo_files():
+            self.assertTrue(filecmp.cmp(os.path.join(ARGS.tree, name), os.path.join(ARGS.demo, "cd", name),
+                                        shallow=False), name)
+        self.assertEqual(os.listdir(os.path.join(ARGS.tree, "upd")), [])
+        self.assertEqual(sorted(os.listdir(os.path.join(ARGS.tree, "bin"))), ["nol_cdrun.exe"])
+
+    def test_image_holds_the_tree_under_joliet_names(self):
+        if not ARGS.image:
+            self.skipTest("no xorriso here: no image is written")
+        files = joliet_files(ARGS.image)
+        self.assertIsNotNone(files, "the image has no Joliet tree")
+        expected = demo_files() | {"autorun.inf", "nol_cdrun.ico", "bin/nol_cdrun.exe"}
+        self.assertEqual(files, expected)
+
+
+def main():
+    global ARGS
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--tree", required=True)
+    parser.add_argument("--launcher", required=True)
+    parser.add_argument("--demo", required=True)
+    parser.add_argument("--image")
+    ARGS, rest = parser.parse_known_args()
+    unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,55 @@
+// nol_win_stub: stands in for the installed product in the Windows end-to-end
+// tests, copied into the install folder as bin\qor7420main.exe.
+//   <stub> [ARGS...]                        writes "<command line>\n<current folder>\n"
+//                                           (UTF-8) to "<its own path>.record" and ends
+//   <stub> --hold-mutex NAME READYFILE      creates the mutex NAME, writes READYFILE,
+//                                           and holds the mutex until it is killed
+// A test program outside the system, so it calls Windows directly.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <string>
+
+namespace {
+
+std::string Utf8(const std::wstring& text) {
+  if (text.empty()) return {};
+  int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<std::size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
+  return out;
+}
+
+// Written beside and renamed, so a reader sees the whole file or none.
+bool WriteAtomically(const std::wstring& path, const std::string& text) {
+  const std::wstring temp = path + L".tmp";
+  HANDLE h = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  BOOL ok = WriteFile(h, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+  CloseHandle(h);
+  return ok && written == text.size() && MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
+}
+
+}  // namespace
+
+int main() {
+  int argc = 0;
+  LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+  if (!argv) return 2;
+  if (argc == 4 && std::wstring(argv[1]) == L"--hold-mutex") {
+    HANDLE mutex = CreateMutexW(nullptr, FALSE, argv[2]);
+    if (!mutex) return 3;
+    if (!WriteAtomically(argv[3], std::to_string(GetCurrentProcessId()) + "\n")) return 4;
+    Sleep(INFINITE);
+    return 0;
+  }
+  wchar_t self[MAX_PATH];
+  DWORD n = GetModuleFileNameW(nullptr, self, MAX_PATH);
+  if (n == 0 || n >= MAX_PATH) return 5;
+  wchar_t cwd[MAX_PATH];
+  DWORD c = GetCurrentDirectoryW(MAX_PATH, cwd);
+  if (c == 0 || c >= MAX_PATH) return 6;
+  std::string record = Utf8(GetCommandLineW()) + "\n" + Utf8(cwd) + "\n";
+  return WriteAtomically(std::wstring(self, n) + L".record", record) ? 0 : 7;
+}
