@@ -9,7 +9,6 @@
 
 #include <time.h>
 
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <vector>
@@ -133,7 +132,8 @@ void BM_Paired(benchmark::State& state, bool encrypt) {
 class TBenchFiles {
  public:
   TBenchFiles() : FPlatform(platform::CreateSystemPlatform()), FScope(*FPlatform) {
-    FDir = std::filesystem::temp_directory_path() / ("nol_bench_crypt_" + std::to_string(FPlatform->Clock().ProcessId()));
+    FDir = std::filesystem::temp_directory_path() /
+           ("nol_bench_crypt_" + std::to_string(FPlatform->Clock().ProcessId()));
     std::filesystem::create_directories(FDir);
     std::ofstream(FDir / "plain.bin", std::ios::binary)
         .write(reinterpret_cast<const char*>(Plain().data()), static_cast<std::streamsize>(kSize));
