@@ -80,7 +80,7 @@ class TParser {
       if (line.empty()) continue;
       if (!header) {
         if (line != kHeader5 && line != kHeader4)
-          Fail(u"not a registry export file (no \"" + rtl::String(kHeader5) + u"\" or \"REGEDIT4\" header)");
+          Fail(u"not a registry export file (no \"Windows Registry Editor Version 5.00\" or \"REGEDIT4\" header)");
         if ((line == kHeader4) != FRegedit4) Fail(u"the header does not match the file's encoding");
         header = true;
         continue;
@@ -154,7 +154,7 @@ class TParser {
       Fail(u"a key line must end with \"]\"");
     const rtl::StringView path = line.substr(1, close - 1);
     const rtl::String normal = TRegStore::NormalKey(path);
-    if (normal.empty()) Fail(u"unknown root key in [" + rtl::String(path) + u"]");
+    if (normal.empty()) Fail(rtl::Format(u"unknown root key in [%s]", {rtl::String(path)}));
     // The parents exist as well.
     for (std::size_t p = normal.find(u'\\'); p != rtl::String::npos; p = normal.find(u'\\', p + 1)) {
       auto& parent = FKeys[normal.substr(0, p)];
@@ -345,7 +345,10 @@ rtl::String TRegStore::NormalKey(rtl::StringView fullPath) {
   for (const TRootName& r : kRoots) {
     if (root == r.Full || root == r.Short) {
       rtl::String out(r.Full);
-      if (slash != rtl::StringView::npos) out += u"\\" + rtl::UpperCase(fullPath.substr(slash + 1));
+      if (slash != rtl::StringView::npos) {
+        out += u'\\';
+        out += rtl::UpperCase(fullPath.substr(slash + 1));
+      }
       return out;
     }
   }
@@ -372,7 +375,9 @@ const TRegStoreKey* TRegStore::FindKey(TRegRoot root, rtl::StringView path) cons
   if (normal.empty()) return nullptr;
   constexpr std::u16string_view kSoftware = u"HKEY_LOCAL_MACHINE\\SOFTWARE\\";
   if (normal.starts_with(kSoftware) && !(normal.substr(kSoftware.size()) + u"\\").starts_with(u"WOW6432NODE\\")) {
-    const rtl::String redirected = rtl::String(kSoftware) + u"WOW6432NODE\\" + normal.substr(kSoftware.size());
+    rtl::String redirected(kSoftware);
+    redirected += u"WOW6432NODE\\";
+    redirected += rtl::StringView(normal).substr(kSoftware.size());
     if (auto it = FKeys.find(redirected); it != FKeys.end()) return &it->second;
   }
   auto it = FKeys.find(normal);
