@@ -1,7 +1,10 @@
-// nol_hold_mutex NAME [READYFILE [RELEASEFILE]]
-// Holds the named mutex until killed, or until RELEASEFILE exists. READYFILE gets
-// "<pid> <last error>" once the mutex is held, so a test can wait for it.
+// nol_hold_mutex NAME [READYFILE [RELEASEFILE [DIEFILE]]]
+// Holds the named mutex until killed, or until RELEASEFILE exists (then it closes the
+// mutex and ends), or until DIEFILE exists (then it ends at once without closing
+// anything, as a crashing holder does). READYFILE gets "<pid> <last error>" once the
+// mutex is held, so a test can wait for it.
 #include <chrono>
+#include <cstdlib>
 #include <thread>
 
 #include "platform/file_stream.h"
@@ -32,6 +35,7 @@ int main() {
     WriteAtomically(*p, args[2], std::to_string(p->Clock().ProcessId()) + " " + std::to_string(error));
   for (;;) {
     if (args.size() >= 4 && p->Files().FileExists(args[3])) break;
+    if (args.size() >= 5 && p->Files().FileExists(args[4])) std::_Exit(9);
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
   p->Mutexes().Close(mutex);

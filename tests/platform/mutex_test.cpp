@@ -50,5 +50,18 @@ TEST_F(SystemMutexes, AnotherProcessHoldingTheNameIsSeenUntilItLetsGo) {
   EXPECT_TRUE(WaitFor([&] { return !Exists(name); })) << "the name stayed held after the holder ended";
 }
 
+TEST_F(SystemMutexes, AHolderThatDiesReleasesTheName) {
+  const rtl::String name = UniqueName("DEAD");
+  const fs::path ready = Dir() / "ready", die = Dir() / "die";
+  const rtl::String line = QuoteArgument(Str(Tool("nol_hold_mutex"))) + u" " + name + u" " +
+                           QuoteArgument(Str(ready)) + u" " + QuoteArgument(Str(Dir() / "release")) + u" " +
+                           QuoteArgument(Str(die));
+  ASSERT_TRUE(RunProcess(line, SW_SHOWNORMAL));
+  ASSERT_TRUE(WaitFor([&] { return fs::exists(ready); }));
+  EXPECT_TRUE(Exists(name));
+  WriteBytes(die, "");
+  EXPECT_TRUE(WaitFor([&] { return !Exists(name); })) << "a dead holder kept the name";
+}
+
 }  // namespace
 }  // namespace qor::platform::testing

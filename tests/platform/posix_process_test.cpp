@@ -1,12 +1,8 @@
 // What only the substitute does: the Windows search order with ".exe", scripts and
-// wine for Windows programs, detached children, a dead mutex holder.
+// wine for Windows programs, detached children.
 #ifndef _WIN32
-#include <signal.h>
-#include <sys/stat.h>
-
 #include "launcher/nol_cdrun_exec.h"
 #include "platform/command_line.h"
-#include "platform/posix/posix_services.h"
 #include "tests/platform/system_platform_fixture.h"
 
 namespace qor::platform::testing {
@@ -126,25 +122,6 @@ TEST_F(SubstituteProcesses, ChildrenAreDetachedWithNullStreams) {
   EXPECT_EQ(in, "/dev/null");
   EXPECT_EQ(out, "/dev/null");
   EXPECT_EQ(err, "/dev/null");
-}
-
-TEST_F(SubstituteProcesses, ADeadHolderReleasesItsMutex) {
-  const rtl::String name = u"NOL_TEST_DEAD_" + rtl::IntToStr(P().Clock().ProcessId());
-  const fs::path ready = Dir() / "ready";
-  ASSERT_TRUE(RunProcess(QuoteArgument(Str(Tool("nol_hold_mutex"))) + u" " + name + u" " + QuoteArgument(Str(ready)),
-                         SW_SHOWNORMAL));
-  ASSERT_TRUE(WaitFor([&] { return fs::exists(ready); }));
-  const int pid = std::stoi(ReadBytes(ready));
-  TSysError error = 0;
-  P().Mutexes().Close(P().Mutexes().Create(name, error));
-  EXPECT_EQ(error, kErrorAlreadyExists);
-  ASSERT_EQ(::kill(pid, SIGKILL), 0);
-  EXPECT_TRUE(WaitFor([&] {
-    P().Mutexes().Close(P().Mutexes().Create(name, error));
-    return error == kErrorSuccess;
-  }));
-  // Lock files stay; only the lock goes.
-  EXPECT_TRUE(fs::exists(posix::TPosixMutexes::Folder() + "/" + rtl::StringToUtf8(name)));
 }
 
 }  // namespace
