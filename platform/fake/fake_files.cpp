@@ -70,7 +70,7 @@ bool TFakeFiles::Copy(rtl::StringView source, rtl::StringView dest, bool failIfE
   if (src == FFiles.end()) return Fail(kErrorFileNotFound);
   const rtl::String k = Key(dest);
   for (const auto& [h, open] : FOpen)
-    if (open.Key == k || (open.Key == src->first && open.Exclusive)) return Fail(kErrorSharingViolation);
+    if ((open.Key == k || open.Key == src->first) && open.Exclusive) return Fail(kErrorSharingViolation);
   auto dst = FFiles.find(k);
   if (dst != FFiles.end()) {
     if (failIfExists) return Fail(kErrorFileExists);

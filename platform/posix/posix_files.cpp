@@ -21,6 +21,16 @@ bool Fail(int error) {
 
 int Fd(THandle h) { return static_cast<int>(h) - 1; }
 
+// Every opener of ours holds a lock. As on Windows, a file someone has open cannot be
+// deleted or renamed, and one opened exclusively cannot be copied over.
+bool InUse(const std::string& path, bool exclusiveOnly = false) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return false;
+  const bool busy = ::flock(fd, (exclusiveOnly ? LOCK_SH : LOCK_EX) | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+  ::close(fd);
+  return busy;
+}
+
 bool StatOf(rtl::StringView path, struct stat& st) { return ::stat(FsPath(path).c_str(), &st) == 0; }
 
 rtl::TDateTime LocalDateTime(const struct timespec& ts) {
@@ -106,6 +116,7 @@ bool TPosixFiles::Copy(rtl::StringView source, rtl::StringView dest, bool failIf
   if (::stat(to.c_str(), &st) == 0) {
     if (failIfExists) return Fail(EEXIST);
     if (S_ISDIR(st.st_mode)) return Fail(EISDIR);
+    if (InUse(to, true)) return Fail(kSharingViolation);
   }
   return CopyContents(FsPath(source), to);
 }
@@ -114,11 +125,13 @@ bool TPosixFiles::Delete(rtl::StringView path) {
   const std::string p = FsPath(path);
   struct stat st;
   if (::lstat(p.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return Fail(EISDIR);
+  if (InUse(p)) return Fail(kSharingViolation);
   return ::unlink(p.c_str()) == 0 || Fail(errno);
 }
 
 bool TPosixFiles::Rename(rtl::StringView from, rtl::StringView to, bool replaceExisting) {
   const std::string a = FsPath(from), b = FsPath(to);
+  if (InUse(a) || InUse(b)) return Fail(kSharingViolation);
   if (replaceExisting) return ::rename(a.c_str(), b.c_str()) == 0 || Fail(errno);
   return ::renameat2(AT_FDCWD, a.c_str(), AT_FDCWD, b.c_str(), RENAME_NOREPLACE) == 0 || Fail(errno);
 }

@@ -105,6 +105,28 @@ TEST_F(SystemFiles, CopyRenameDeleteAndExistence) {
   EXPECT_FALSE(f.Delete(Str(Dir())));
 }
 
+TEST_F(SystemFiles, AnOpenFileIsNeitherDeletedNorRenamedAndAnExclusiveOneNotReplaced) {
+  TFileService& f = P().Files();
+  WriteBytes(Dir() / "src.txt", "new");
+  const rtl::String open = Str(Dir() / "open.txt"), src = Str(Dir() / "src.txt");
+  {
+    TFileStream s(open, TFileStreamMode::Create, true);
+    s.WriteBuffer("held", 4);
+    EXPECT_FALSE(f.Delete(open));
+    EXPECT_FALSE(f.Copy(src, open, false));
+    EXPECT_FALSE(f.Rename(src, open, true));
+    EXPECT_FALSE(f.Rename(open, Str(Dir() / "moved.txt"), false));
+  }
+  EXPECT_EQ(ReadBytes(Dir() / "open.txt"), "held");
+  {
+    TFileStream s(open, TFileStreamMode::OpenRead);
+    EXPECT_FALSE(f.Delete(open));
+    EXPECT_TRUE(f.Copy(src, open, false));
+  }
+  EXPECT_EQ(ReadBytes(Dir() / "open.txt"), "new");
+  EXPECT_TRUE(f.Delete(open));
+}
+
 TEST_F(SystemFiles, ModificationTimeIsTheLocalTimeOfTheLastWrite) {
   WriteBytes(Dir() / "t.txt", "x");
   rtl::TDateTime modified = 0;
