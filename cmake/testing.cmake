@@ -28,6 +28,6 @@ function(nol_gtest target)
   endif()
   gtest_discover_tests(${target}
     DISCOVERY_MODE PRE_TEST
-    DISCOVERY_TIMEOUT 120
+    DISCOVERY_TIMEOUT 300
     PROPERTIES ${props})
 endfunction()

@@ -8,6 +8,7 @@
 #include "forms/message_box.h"
 #include "forms/program_title.h"
 #include "forms/widgetset_factory.h"
+#include "framework/startup/framework_modules.h"
 #include "framework/startup/module_runner.h"
 #include "launcher/nol_cdrun_core.h"
 #include "platform/system_platform.h"
@@ -30,11 +31,9 @@ startup::TStartupUI StartupUI(forms::IWidgetset& widgetset) {
   return ui;
 }
 
-// The start-up module table handed to the runner.
+// The framework's modules in their fixed order, then the main window's own.
 startup::TModuleTable LauncherModules() {
-  startup::TModuleTable modules;
-  // >>> The framework's start-up modules join here, in their fixed order, ahead of
-  // the launcher's own. Until they are wired the table holds the launcher's only.
+  startup::TModuleTable modules = FrameworkModules();
   modules.push_back(NolCdrunCoreModule());
   return modules;
 }

@@ -72,6 +72,8 @@ rtl::IPtr<ILogger> GetLogger() {
   return slot;
 }
 
+bool LoggerCreated() { return static_cast<bool>(LoggerSlot()); }
+
 namespace {
 void FinalizeLog() { LoggerSlot() = nullptr; }
 }  // namespace

@@ -97,6 +97,8 @@ class TLogger : public rtl::TInterfaced<ILogger> {
 
 // The process logger, created on first use.
 rtl::IPtr<ILogger> GetLogger();
+// Whether the slot holds a logger, without creating one.
+bool LoggerCreated();
 
 // Start-up does nothing; shut-down empties the logger slot.
 const startup::TModule& LogModule();

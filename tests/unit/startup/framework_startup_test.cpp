@@ -10,6 +10,7 @@
 #include "framework/crypt/qor7420_core_crypt.h"
 #include "framework/crypt/qor7420_intf_crypt.h"
 #include "framework/exceptions/qor7420_intf_exception.h"
+#include "framework/log/qor7420_intf_log.h"
 #include "framework/preferences/qor7420_intf_pref.h"
 #include "framework/startup/fixed_format_settings.h"
 #include "framework/startup/framework_modules.h"
@@ -106,6 +107,7 @@ TEST_F(FrameworkStartup, ServicesAreSetDuringTheRunAndEmptiedAfterIt) {
     EXPECT_TRUE(CryptEngine);
     EXPECT_TRUE(ConsoleApp);
     EXPECT_TRUE(FixedFormatSettings().has_value());
+    EXPECT_FALSE(LoggerCreated());  // made by the first exception handled, not by start-up
     // The type dictionary holds exactly the broker URL.
     TPrefTypeDict& dict = PreferenceManager()->PrefTypeDict();
     EXPECT_EQ(dict.Count(), 1);
@@ -119,8 +121,13 @@ TEST_F(FrameworkStartup, ServicesAreSetDuringTheRunAndEmptiedAfterIt) {
     EXPECT_EQ(rtl::FloatToStr(1.5), u"1,5");
     EXPECT_EQ(ProgramFileDate(), u"15.03.2017");
     EXPECT_EQ(FixedFormatSettings()->LongTimeFormat, u"hh:mm:ss.zzz");
+    // The first exception handed over creates the logger; shut-down releases it too.
+    std::unique_ptr<rtl::Exception> e = std::make_unique<rtl::EConvertError>(u"bad");
+    ExceptionHandler()->ProcessException(e, true);
+    EXPECT_TRUE(LoggerCreated());
     return 0;
   });
+  EXPECT_FALSE(LoggerCreated());
   EXPECT_EQ(code, 0);
   EXPECT_FALSE(PreferenceManager());
   EXPECT_FALSE(ExceptionHandler());
