@@ -46,7 +46,9 @@ if(TARGET nol_cdrun AND TARGET nol_hold_mutex AND NOL_GTK_E2E AND NOT CMAKE_CROS
       Actions.test_update_refused_while_the_product_runs
       Actions.test_update_refused_for_version_3
       Actions.test_update_starts_the_installed_program_and_closes
-      StartUp.test_malformed_registry_file_ends_before_any_window)
+      StartUp.test_malformed_registry_file_ends_before_any_window
+      StartUp.test_offline_question_answered_yes
+      StartUp.test_offline_question_answered_no)
     add_test(NAME launcher_e2e.${case}
              COMMAND ${Python3_EXECUTABLE} ${CMAKE_CURRENT_SOURCE_DIR}/e2e/launcher_e2e.py
                      --launcher $<TARGET_FILE:nol_cdrun> --hold-mutex $<TARGET_FILE:nol_hold_mutex>

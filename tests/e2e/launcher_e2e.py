@@ -341,7 +341,35 @@ class Actions(unittest.TestCase):
             self.assertEqual(copied.read(), source.read())
 
 
+OFFLINE_MODE = ("[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings]\r\n"
+                '"GlobalUserOffline"=dword:00000001\r\n')
+
+
 class StartUp(unittest.TestCase):
+    def offline_question_then_main_window(self, answer_key):
+        """In offline mode the question comes before the main window; either answer goes on."""
+        launcher = LauncherRun(self, extra_registry=OFFLINE_MODE)
+        launcher.log = os.path.join(launcher.root, "launcher.log")
+        with open(launcher.log, "wb") as log:
+            launcher.process = subprocess.Popen(["./nol_cdrun"], cwd=launcher.bin, env=launcher.env,
+                                                stdout=log, stderr=subprocess.STDOUT)
+        self.addCleanup(launcher.end)
+        box = launcher.find_window(name="Подтверждение")
+        self.assertFalse(os.path.exists(launcher.first_paint), "the main window came before the question")
+        launcher.press(answer_key, box)
+        wait_for(lambda: os.path.exists(launcher.first_paint) or launcher.process.poll() is not None,
+                 "the main window after the answer")
+        self.assertIsNone(launcher.process.poll(), launcher.output())
+        launcher.window = launcher.find_window(main=True)
+        launcher.click(720, 520)  # Exit
+        self.assertEqual(launcher.wait_exit(), 0)
+
+    def test_offline_question_answered_yes(self):
+        self.offline_question_then_main_window("Return")
+
+    def test_offline_question_answered_no(self):
+        self.offline_question_then_main_window("Escape")
+
     def test_malformed_registry_file_ends_before_any_window(self):
         launcher = LauncherRun(self, extra_registry="[HKEY_CURRENT_USER\\Software\\Broken]\r\n\"NoEquals\"\r\n")
         result = subprocess.run(["./nol_cdrun"], cwd=launcher.bin, env=launcher.env, capture_output=True,
