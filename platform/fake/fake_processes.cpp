@@ -25,23 +25,4 @@ std::uint32_t TFakeProcesses::WaitForInputIdle(THandle process, std::uint32_t mi
 
 void TFakeProcesses::CloseHandle(THandle handle) { FOpen.erase(handle); }
 
-std::intptr_t TFakeShell::Execute(rtl::StringView verb, rtl::StringView file,
-                                  const std::optional<rtl::String>& parameters,
-                                  const std::optional<rtl::String>& directory, int showCmd) {
-  FCalls.push_back({rtl::String(verb), rtl::String(file), parameters, directory, showCmd});
-  return Result;
-}
-
-bool TFakeInternet::QueryConnectedState(std::uint32_t& state) {
-  if (QueryFails) return false;
-  state = State;
-  return true;
-}
-
-bool TFakeInternet::SetConnectedState(std::uint32_t state, std::uint32_t flags) {
-  SetCalls.emplace_back(state, flags);
-  State = state;
-  return true;
-}
-
 }  // namespace qor::platform::fake

@@ -14,10 +14,14 @@ namespace {
 // The iconv name of a Windows code page number; empty when unknown.
 std::string IconvName(unsigned codePage) {
   switch (codePage) {
-    case 20127: return "ASCII";
-    case 20866: return "KOI8-R";
-    case 21866: return "KOI8-U";
-    default: break;
+    case 20127:
+      return "ASCII";
+    case 20866:
+      return "KOI8-R";
+    case 21866:
+      return "KOI8-U";
+    default:
+      break;
   }
   if (codePage >= 28591 && codePage <= 28606) return "ISO-8859-" + std::to_string(codePage - 28590);
   if ((codePage >= 1250 && codePage <= 1258) || codePage == 437 || codePage == 850 || codePage == 852 ||

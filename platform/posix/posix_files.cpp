@@ -39,8 +39,8 @@ rtl::TDateTime LocalDateTime(const struct timespec& ts) {
   if (!::localtime_r(&t, &tm)) return 0;
   rtl::TDateTime d = 0, time = 0;
   rtl::TryEncodeDate(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, d);
-  rtl::TryEncodeTime(tm.tm_hour, tm.tm_min, tm.tm_sec > 59 ? 59 : tm.tm_sec,
-                     static_cast<int>(ts.tv_nsec / 1000000), time);
+  rtl::TryEncodeTime(tm.tm_hour, tm.tm_min, tm.tm_sec > 59 ? 59 : tm.tm_sec, static_cast<int>(ts.tv_nsec / 1000000),
+                     time);
   return d + time;
 }
 
@@ -170,9 +170,14 @@ THandle TPosixFiles::OpenFile(rtl::StringView path, TFileAccess access, TFileCre
       truncate = true;
       if (access == TFileAccess::Read) flags = (flags & ~O_ACCMODE) | O_RDWR;
       break;
-    case TFileCreation::CreateNew: flags |= O_CREAT | O_EXCL; break;
-    case TFileCreation::OpenExisting: break;
-    case TFileCreation::OpenAlways: flags |= O_CREAT; break;
+    case TFileCreation::CreateNew:
+      flags |= O_CREAT | O_EXCL;
+      break;
+    case TFileCreation::OpenExisting:
+      break;
+    case TFileCreation::OpenAlways:
+      flags |= O_CREAT;
+      break;
   }
   const std::string p = FsPath(path);
   const int fd = ::open(p.c_str(), flags, 0666);

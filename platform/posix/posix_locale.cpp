@@ -30,8 +30,7 @@ rtl::TFormatSettings Russian() {
   s.TimePMString = u"";
   s.LongMonthNames = {u"Январь", u"Февраль", u"Март",     u"Апрель",  u"Май",    u"Июнь",
                       u"Июль",   u"Август",  u"Сентябрь", u"Октябрь", u"Ноябрь", u"Декабрь"};
-  s.ShortMonthNames = {u"янв", u"фев", u"мар", u"апр", u"май", u"июн",
-                       u"июл", u"авг", u"сен", u"окт", u"ноя", u"дек"};
+  s.ShortMonthNames = {u"янв", u"фев", u"мар", u"апр", u"май", u"июн", u"июл", u"авг", u"сен", u"окт", u"ноя", u"дек"};
   s.LongDayNames = {u"воскресенье", u"понедельник", u"вторник", u"среда", u"четверг", u"пятница", u"суббота"};
   s.ShortDayNames = {u"Вс", u"Пн", u"Вт", u"Ср", u"Чт", u"Пт", u"Сб"};
   return s;
@@ -56,8 +55,7 @@ rtl::TFormatSettings English() {
   s.TimePMString = u"PM";
   s.LongMonthNames = {u"January", u"February", u"March",     u"April",   u"May",      u"June",
                       u"July",    u"August",   u"September", u"October", u"November", u"December"};
-  s.ShortMonthNames = {u"Jan", u"Feb", u"Mar", u"Apr", u"May", u"Jun",
-                       u"Jul", u"Aug", u"Sep", u"Oct", u"Nov", u"Dec"};
+  s.ShortMonthNames = {u"Jan", u"Feb", u"Mar", u"Apr", u"May", u"Jun", u"Jul", u"Aug", u"Sep", u"Oct", u"Nov", u"Dec"};
   s.LongDayNames = {u"Sunday", u"Monday", u"Tuesday", u"Wednesday", u"Thursday", u"Friday", u"Saturday"};
   s.ShortDayNames = {u"Sun", u"Mon", u"Tue", u"Wed", u"Thu", u"Fri", u"Sat"};
   return s;
@@ -111,30 +109,80 @@ rtl::String TPosixLocale::StrftimeToPattern(std::string_view format) {
     while ((spec == u'E' || spec == u'O' || spec == u'-' || spec == u'_' || spec == u'0') && i + 1 < f.size())
       spec = f[++i];
     switch (spec) {
-      case u'd': out += u"dd"; break;
-      case u'e': out += u"d"; break;
-      case u'm': out += u"mm"; break;
-      case u'y': out += u"yy"; break;
-      case u'Y': out += u"yyyy"; break;
-      case u'b': case u'h': out += u"mmm"; break;
-      case u'B': out += u"mmmm"; break;
-      case u'a': out += u"ddd"; break;
-      case u'A': out += u"dddd"; break;
-      case u'H': out += u"hh"; break;
-      case u'k': out += u"h"; break;
-      case u'I': out += u"hh"; break;
-      case u'l': out += u"h"; break;
-      case u'M': out += u"nn"; break;
-      case u'S': out += u"ss"; break;
-      case u'p': case u'P': out += u"AMPM"; break;
-      case u'T': out += u"hh:nn:ss"; break;
-      case u'R': out += u"hh:nn"; break;
-      case u'r': out += u"hh:nn:ss AMPM"; break;
-      case u'D': out += u"mm/dd/yy"; break;
-      case u'F': out += u"yyyy-mm-dd"; break;
-      case u'n': case u't': out += u" "; break;
-      case u'%': literal.push_back(u'%'); break;
-      default: break;
+      case u'd':
+        out += u"dd";
+        break;
+      case u'e':
+        out += u"d";
+        break;
+      case u'm':
+        out += u"mm";
+        break;
+      case u'y':
+        out += u"yy";
+        break;
+      case u'Y':
+        out += u"yyyy";
+        break;
+      case u'b':
+      case u'h':
+        out += u"mmm";
+        break;
+      case u'B':
+        out += u"mmmm";
+        break;
+      case u'a':
+        out += u"ddd";
+        break;
+      case u'A':
+        out += u"dddd";
+        break;
+      case u'H':
+        out += u"hh";
+        break;
+      case u'k':
+        out += u"h";
+        break;
+      case u'I':
+        out += u"hh";
+        break;
+      case u'l':
+        out += u"h";
+        break;
+      case u'M':
+        out += u"nn";
+        break;
+      case u'S':
+        out += u"ss";
+        break;
+      case u'p':
+      case u'P':
+        out += u"AMPM";
+        break;
+      case u'T':
+        out += u"hh:nn:ss";
+        break;
+      case u'R':
+        out += u"hh:nn";
+        break;
+      case u'r':
+        out += u"hh:nn:ss AMPM";
+        break;
+      case u'D':
+        out += u"mm/dd/yy";
+        break;
+      case u'F':
+        out += u"yyyy-mm-dd";
+        break;
+      case u'n':
+      case u't':
+        out += u" ";
+        break;
+      case u'%':
+        literal.push_back(u'%');
+        break;
+      default:
+        break;
     }
   }
   flush();

@@ -50,8 +50,7 @@ std::string TPosixMutexes::Folder() {
   const std::string uid = std::to_string(::getuid());
   const std::string run = "/run/user/" + uid;
   struct stat st;
-  if (::stat(run.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::getuid() &&
-      OwnFolder(run + "/nol-mutex"))
+  if (::stat(run.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::getuid() && OwnFolder(run + "/nol-mutex"))
     return run + "/nol-mutex";
   const std::string tmp = "/tmp/nol-mutex-" + uid;
   return OwnFolder(tmp) ? tmp : std::string();

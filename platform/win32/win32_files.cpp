@@ -1,5 +1,5 @@
-#include "platform/win32/win32_services.h"
 #include "platform/win32/wide.h"
+#include "platform/win32/win32_services.h"
 
 namespace qor::platform::win32 {
 
@@ -72,14 +72,24 @@ rtl::String TWin32Files::CurrentDirectory() {
 
 THandle TWin32Files::OpenFile(rtl::StringView path, TFileAccess access, TFileCreation creation, bool exclusive,
                               TSysError& error) {
-  DWORD desired = access == TFileAccess::Read ? GENERIC_READ : access == TFileAccess::Write ? GENERIC_WRITE
-                                                                                             : GENERIC_READ | GENERIC_WRITE;
+  DWORD desired = access == TFileAccess::Read    ? GENERIC_READ
+                  : access == TFileAccess::Write ? GENERIC_WRITE
+                                                 : GENERIC_READ | GENERIC_WRITE;
   DWORD disposition = OPEN_EXISTING;
   switch (creation) {
-    case TFileCreation::CreateAlways: disposition = CREATE_ALWAYS; desired |= GENERIC_WRITE; break;
-    case TFileCreation::CreateNew: disposition = CREATE_NEW; break;
-    case TFileCreation::OpenExisting: disposition = OPEN_EXISTING; break;
-    case TFileCreation::OpenAlways: disposition = OPEN_ALWAYS; break;
+    case TFileCreation::CreateAlways:
+      disposition = CREATE_ALWAYS;
+      desired |= GENERIC_WRITE;
+      break;
+    case TFileCreation::CreateNew:
+      disposition = CREATE_NEW;
+      break;
+    case TFileCreation::OpenExisting:
+      disposition = OPEN_EXISTING;
+      break;
+    case TFileCreation::OpenAlways:
+      disposition = OPEN_ALWAYS;
+      break;
   }
   const rtl::String p = Z(path);
   const HANDLE h = ::CreateFileW(W(p.c_str()), desired, exclusive ? 0 : FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
@@ -140,9 +150,9 @@ void TWin32Files::CloseFile(THandle file) {
 // The system's text without the trailing line break and full stop.
 rtl::String TWin32Files::SysErrorMessage(TSysError error) {
   wchar_t* buffer = nullptr;
-  const DWORD n = ::FormatMessageW(
-      FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ALLOCATE_BUFFER, nullptr, error, 0,
-      reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+  const DWORD n =
+      ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ALLOCATE_BUFFER,
+                       nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
   rtl::String text = n && buffer ? rtl::String(U(buffer), n) : rtl::String();
   if (buffer) ::LocalFree(buffer);
   while (!text.empty() && (text.back() <= u' ' || text.back() == u'.')) text.pop_back();

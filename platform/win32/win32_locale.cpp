@@ -1,5 +1,5 @@
-#include "platform/win32/win32_services.h"
 #include "platform/win32/wide.h"
+#include "platform/win32/win32_services.h"
 
 namespace qor::platform::win32 {
 

@@ -1,5 +1,5 @@
-#include "platform/win32/win32_services.h"
 #include "platform/win32/wide.h"
+#include "platform/win32/win32_services.h"
 
 namespace qor::platform::win32 {
 
@@ -47,17 +47,5 @@ bool TWin32Registry::QueryValue(THandle key, rtl::StringView name, TRegValue& va
 }
 
 void TWin32Registry::CloseKey(THandle key) { ::RegCloseKey(reinterpret_cast<HKEY>(key)); }
-
-THandle TWin32Mutexes::Create(rtl::StringView name, TSysError& lastError) {
-  const rtl::String n = Z(name);
-  const HANDLE h = ::CreateMutexW(nullptr, FALSE, n.empty() ? nullptr : W(n.c_str()));
-  lastError = ::GetLastError();
-  if (!h) return kNoHandle;
-  return reinterpret_cast<THandle>(h);
-}
-
-void TWin32Mutexes::Close(THandle mutex) {
-  if (mutex != kNoHandle) ::CloseHandle(reinterpret_cast<HANDLE>(mutex));
-}
 
 }  // namespace qor::platform::win32
