@@ -1,8 +1,8 @@
 // The decoder of Windows builds without libpng and libjpeg: the Windows Imaging
 // Component. Only PNG and JPEG are taken, as elsewhere. WIC delivers straight
-// BGRA and the alpha is premultiplied here, with the rounding libpng's decoder
-// uses, so one PNG gives the same pixels from both (WIC's own premultiplied
-// format rounds differently from one implementation to the next).
+// BGRA and the alpha is premultiplied here, with the rounding the libpng decoder
+// uses, so one PNG gives the same pixels from both whatever rounding a WIC
+// implementation picks for its own premultiplied format.
 #include <cstring>
 #include <limits>
 
