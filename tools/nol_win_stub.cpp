@@ -4,6 +4,8 @@
 //                                           (UTF-8) to "<its own path>.record" and ends
 //   <stub> --hold-mutex NAME READYFILE      creates the mutex NAME, writes READYFILE,
 //                                           and holds the mutex until it is killed
+//   <stub> --read-box CAPTION OUTFILE       writes the text and the visible buttons of
+//                                           the message box CAPTION of another program
 // A test program outside the system, so it calls Windows directly.
 #include <windows.h>
 #include <shellapi.h>
@@ -31,6 +33,31 @@ bool WriteAtomically(const std::wstring& path, const std::string& text) {
   return ok && written == text.size() && MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
 }
 
+std::wstring TextOf(HWND window) {
+  wchar_t text[512] = {};
+  DWORD_PTR got = 0;
+  // Marshalled by the system for a window of another process.
+  if (!SendMessageTimeoutW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, &got))
+    return {};
+  return std::wstring(text, got);
+}
+
+BOOL CALLBACK AddButton(HWND child, LPARAM out) {
+  wchar_t cls[32] = {};
+  GetClassNameW(child, cls, 32);
+  if (std::wstring(cls) == L"Button" && IsWindowVisible(child))
+    *reinterpret_cast<std::string*>(out) += "button=" + Utf8(TextOf(child)) + "\n";
+  return TRUE;
+}
+
+int ReadBox(const wchar_t* caption, const wchar_t* outFile) {
+  HWND box = FindWindowW(L"#32770", caption);
+  if (!box || !IsWindowVisible(box)) return 8;
+  std::string record = "text=" + Utf8(TextOf(GetDlgItem(box, 0xFFFF))) + "\n";
+  EnumChildWindows(box, AddButton, reinterpret_cast<LPARAM>(&record));
+  return WriteAtomically(outFile, record) ? 0 : 7;
+}
+
 }  // namespace
 
 int main() {
@@ -44,6 +71,7 @@ int main() {
     Sleep(INFINITE);
     return 0;
   }
+  if (argc == 4 && std::wstring(argv[1]) == L"--read-box") return ReadBox(argv[2], argv[3]);
   wchar_t self[MAX_PATH];
   DWORD n = GetModuleFileNameW(nullptr, self, MAX_PATH);
   if (n == 0 || n >= MAX_PATH) return 5;

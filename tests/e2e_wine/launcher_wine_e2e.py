@@ -342,9 +342,14 @@ class Actions(unittest.TestCase):
         self.assertIsNone(holder.poll(), "the stub ended")
         launcher.start()
         launcher.click(720, 377)
-        # M2: captioned "Information"; its one button is "OK" (the widgetset's tests
-        # read the button texts; X shows no control texts).
+        # M2: captioned "Information", the fixed text, one button "OK" (read by the
+        # stub through the system: X shows no control texts).
         box = launcher.find_window("Information")
+        seen = os.path.join(launcher.root, "box")
+        wine(ARGS.stub, "--read-box", "Information", windows_path(seen), env=launcher.env)
+        with open(seen, encoding="utf-8") as f:
+            self.assertEqual(f.read().splitlines(),
+                             ["text=Для обновления необходимо закрыть саму программу!", "button=OK"])
         launcher.press("Return", box)
         wait_for(lambda: not launcher.xdotool("search", "--onlyvisible", "--name", "^Information$"),
                  "the box to close")
