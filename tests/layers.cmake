@@ -58,15 +58,38 @@ if(TARGET nol_cdrun AND TARGET nol_hold_mutex AND NOL_GTK_E2E AND NOT CMAKE_CROS
   endforeach()
 endif()
 
+# The Windows GUI tests (the widgetset's, the launcher's end to end) run under Wine
+# in a prefix of their own: a display-less Wine program starting in the same prefix,
+# as the other cross tests are, makes window creation fail for the moment.
+if(CMAKE_CROSSCOMPILING AND TARGET nol_forms_win32)
+  set(NOL_GUI_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix-gui)
+  add_test(NAME wine_gui_prefix_setup
+           COMMAND ${PROJECT_SOURCE_DIR}/tools/wine-run --prefix ${NOL_GUI_WINEPREFIX} --setup)
+  set_tests_properties(wine_gui_prefix_setup PROPERTIES FIXTURES_SETUP wine_gui_prefix TIMEOUT 300)
+  add_test(NAME wine_gui_prefix_cleanup COMMAND ${PROJECT_SOURCE_DIR}/tools/wine-run --prefix ${NOL_GUI_WINEPREFIX} --stop)
+  set_tests_properties(wine_gui_prefix_cleanup PROPERTIES FIXTURES_CLEANUP wine_gui_prefix TIMEOUT 60)
+endif()
+
 # win32_forms_tests: the Win32 widgetset itself (fonts, canvas, windows, input,
 # the loop, boxes with the program's own button texts).
-# Under Wine every window needs a display: these run on a private Xvfb each.
+# Under Wine every window needs a display: each case runs on a private Xvfb, under
+# the display lock of the end-to-end tests.
 if(TARGET nol_forms_win32)
   set(nol_saved_emulator "${CMAKE_CROSSCOMPILING_EMULATOR}")
   if(CMAKE_CROSSCOMPILING)
-    set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_SOURCE_DIR}/e2e_wine/with_xvfb ${nol_saved_emulator})
+    set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_SOURCE_DIR}/e2e_wine/with_xvfb
+        ${PROJECT_SOURCE_DIR}/tools/wine-run --prefix ${NOL_GUI_WINEPREFIX})
   endif()
-  nol_test_executable(win32_forms_tests unit/win32 nol_forms_win32)
+  file(GLOB win32_test_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/unit/win32/*.cpp)
+  add_executable(win32_forms_tests ${win32_test_sources})
+  target_link_libraries(win32_forms_tests PRIVATE nol_forms_win32 GTest::gtest GTest::gmock GTest::gtest_main)
+  target_include_directories(win32_forms_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+  nol_target(win32_forms_tests)
+  set(win32_test_props TIMEOUT ${NOL_TEST_TIMEOUT} RESOURCE_LOCK display)
+  if(CMAKE_CROSSCOMPILING)
+    list(APPEND win32_test_props FIXTURES_REQUIRED wine_gui_prefix)
+  endif()
+  gtest_discover_tests(win32_forms_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120 PROPERTIES ${win32_test_props})
   set(CMAKE_CROSSCOMPILING_EMULATOR "${nol_saved_emulator}")
   # The launcher executable's resources and imports, read from the built file.
   if(TARGET nol_cdrun AND TARGET win32_forms_tests)

@@ -202,7 +202,10 @@ class WineLauncher:
                                         env=self.env, stdout=self.log, stderr=subprocess.STDOUT)
         self.test.addCleanup(self.end)
         wait_for(lambda: os.path.exists(self.first_paint) or self.process.poll() is not None, "the first paint")
-        self.test.assertIsNone(self.process.poll(), "the launcher ended before painting")
+        if self.process.poll() is not None:
+            self.log.flush()
+            with open(self.log.name, encoding="utf-8", errors="replace") as f:
+                raise AssertionError("the launcher ended with %d before painting: %r" % (self.process.returncode, f.read()))
         with open(self.first_paint, encoding="utf-8") as f:
             self.test.assertEqual(f.read().splitlines(), ["887x591", MAIN_CAPTION])
         self.window = self.find_window(MAIN_CAPTION)
