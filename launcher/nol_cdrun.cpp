@@ -48,7 +48,12 @@ int RunMainWindow(forms::IWidgetset& widgetset) {
     application.HandleException();
     return 1;
   }
-  application.Run();
+  try {
+    application.Run();  // showing the main window can fail too (no window station)
+  } catch (...) {
+    application.HandleException();
+    return 1;
+  }
   return 0;
 }
 
@@ -66,6 +71,14 @@ int main(int argc, char** argv) {
   }
   platform::TScopedPlatform installed(*system);
 
-  std::unique_ptr<forms::IWidgetset> widgetset = forms::CreateSystemWidgetset(&argc, &argv);
+  // No display, no windows: said on standard error, code 1, instead of an exception
+  // that ends the process.
+  std::unique_ptr<forms::IWidgetset> widgetset;
+  try {
+    widgetset = forms::CreateSystemWidgetset(&argc, &argv);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "%s\n", e.what());
+    return 1;
+  }
   return startup::RunProgram(LauncherModules(), StartupUI(*widgetset), [&] { return RunMainWindow(*widgetset); });
 }
