@@ -345,9 +345,14 @@ rtl::String TRegStore::NormalKey(rtl::StringView fullPath) {
   for (const TRootName& r : kRoots) {
     if (root == r.Full || root == r.Short) {
       rtl::String out(r.Full);
-      if (slash != rtl::StringView::npos) {
+      // Empty elements (a doubled backslash, one right after the root) name the same key as
+      // without them, so that every key read can be found again.
+      rtl::String rest;
+      for (char16_t c : fullPath.substr(slash == rtl::StringView::npos ? fullPath.size() : slash + 1))
+        if (c != u'\\' || (!rest.empty() && rest.back() != u'\\')) rest.push_back(c);
+      if (!rest.empty()) {
         out += u'\\';
-        out += rtl::UpperCase(fullPath.substr(slash + 1));
+        out += rtl::UpperCase(rest);
       }
       return out;
     }
