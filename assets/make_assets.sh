@@ -19,7 +19,9 @@ mkdir -p "$assets" "$cd_dir/img" "$cd_dir/pdf" "$cd_dir/doc" "$cd_dir/etc" "$cd_
 
 # PNG output: 8-bit RGBA, no date or time chunks.
 png() { "$im" "$@" -strip -define png:exclude-chunks=date,time -depth 8 "PNG32:$out"; }
-jpg() { "$im" "$@" -strip -quality 90 -sampling-factor 2x2 "$out"; }
+# JPEG output with full-resolution colour planes: decoders widen halved planes each
+# their own way, which shows along the artwork's hard edges; full planes decode alike.
+jpg() { "$im" "$@" -strip -quality 90 -sampling-factor 1x1 "$out"; }
 
 # An open arc as short line segments: this ImageMagick closes stroked open paths.
 # arc_lines cx cy r from_deg to_deg

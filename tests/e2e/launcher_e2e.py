@@ -11,118 +11,21 @@ Every wait polls for a condition with a bounded timeout; nothing sleeps blindly.
 import argparse
 import os
 import re
-import select
 import shutil
-import signal
 import subprocess
 import sys
 import tempfile
-import time
 import unittest
 
-ARGS = None
-TIMEOUT = 20.0  # seconds, for every single wait
+from x11_session import (CAPTION_GREEN, CLIENT, LABEL_HEIGHT, PICTURES, TIMEOUT, WHITE, X11Program, Xvfb, grab,
+                         label_rect, save_png, wait_for)
 
-CAPTION_GREEN = (1, 113, 54)
-WHITE = (255, 255, 255)
-WINDOW_SIZE = (887, 591)
-# Where the captions start (the labels size themselves to their text).
-LABEL_ORIGINS = {"Label1": (704, 244), "Label3": (704, 511), "Label4": (704, 368)}
-LABEL_HEIGHT = 19
-PICTURES = {  # left, top, width, height
-    "Image2": (693, 102, 116, 84), "Image3": (609, 220, 118, 82),
-    "Image5": (593, 478, 136, 94), "Image6": (609, 350, 77, 79),
-}
+ARGS = None
 UNINSTALL_K1 = r"SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\VEX7420_2.0_is1"
 VERSION_KEY = r"SOFTWARE\Halvern\Quillbox\2.0"
 
 
-def wait_for(condition, what, timeout=TIMEOUT, interval=0.05):
-    """Polls condition() until it returns something true; fails after timeout."""
-    deadline = time.monotonic() + timeout
-    while True:
-        result = condition()
-        if result:
-            return result
-        if time.monotonic() > deadline:
-            raise AssertionError("timed out waiting for " + what)
-        time.sleep(interval)
-
-
-def run(args, **kwargs):
-    return subprocess.run(args, check=True, capture_output=True, timeout=TIMEOUT, **kwargs).stdout
-
-
-class Xvfb:
-    """A private X server; its display number comes through -displayfd."""
-
-    def __init__(self):
-        read_end, write_end = os.pipe()
-        self.process = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
-            pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        os.close(write_end)
-        number = b""
-        deadline = time.monotonic() + TIMEOUT
-        while not number.endswith(b"\n"):
-            left = deadline - time.monotonic()
-            if left <= 0 or not select.select([read_end], [], [], left)[0]:
-                break
-            chunk = os.read(read_end, 16)
-            if not chunk:
-                break
-            number += chunk
-        os.close(read_end)
-        if not number.strip():
-            self.stop()
-            raise AssertionError("Xvfb did not start")
-        self.display = ":" + number.decode().strip()
-
-    def stop(self):
-        self.process.terminate()
-        try:
-            self.process.wait(timeout=TIMEOUT)
-        except subprocess.TimeoutExpired:
-            self.process.kill()
-            self.process.wait()
-
-
-class Screenshot:
-    """A window's pixels, read from a binary PPM written by ImageMagick's import."""
-
-    def __init__(self, ppm, png_path):
-        # Header: four whitespace-separated fields, then exactly one whitespace byte.
-        fields, pos = [], 0
-        while len(fields) < 4:
-            while ppm[pos:pos + 1].isspace():
-                pos += 1
-            end = pos
-            while not ppm[end:end + 1].isspace():
-                end += 1
-            fields.append(ppm[pos:end])
-            pos = end
-        magic, width, height, maxval = fields
-        assert magic == b"P6" and maxval == b"255", "unexpected screenshot format"
-        self.width, self.height = int(width), int(height)
-        self.pixels = ppm[pos + 1:]
-        self.png_path = png_path
-
-    def pixel(self, x, y):
-        i = (y * self.width + x) * 3
-        return tuple(self.pixels[i:i + 3])
-
-    def count(self, rect, colour, tolerance=3):
-        left, top, width, height = rect
-        return sum(
-            1 for y in range(top, top + height) for x in range(left, left + width)
-            if all(abs(a - b) <= tolerance for a, b in zip(self.pixel(x, y), colour)))
-
-    def all_white(self, rect):
-        left, top, width, height = rect
-        return self.count(rect, WHITE, tolerance=0) == width * height
-
-
-class LauncherRun:
+class LauncherRun(X11Program):
     """A copy of the demo CD and an install folder, and the launcher running on them."""
 
     def __init__(self, test, installed=True, version="5", background=True, extra_registry=""):
@@ -182,38 +85,22 @@ class LauncherRun:
                  "the first paint")
         if self.process.poll() is not None:
             raise AssertionError("the launcher ended before painting: %r" % self.output())
-        self.window = self.find_window(main=True)
+        self.window = self.main_window()
         return self
 
     def output(self):
         with open(self.log, encoding="utf-8", errors="replace") as f:
             return f.read()
 
-    def xdotool(self, *args):
-        return subprocess.run(["xdotool", *args], env=self.env, capture_output=True, text=True,
-                              timeout=TIMEOUT).stdout.split()
-
     def visible_windows(self):
         return self.xdotool("search", "--onlyvisible", "--pid", str(self.process.pid))
 
-    def find_window(self, main=False, name=None):
-        def search():
-            if name is not None:
-                found = self.xdotool("search", "--onlyvisible", "--name", "^%s$" % name)
-            else:
-                found = self.visible_windows()
-            return found[0] if found else None
-        return wait_for(search, "a window named %r" % name if name else "the main window")
+    def main_window(self):
+        return wait_for(lambda: (self.visible_windows() or [None])[0], "the main window")
 
     def screenshot(self, name):
-        png = os.path.join(ARGS.artifacts, "%s.png" % name)
-        ppm = run(["import", "-window", self.window, "-depth", "8", "ppm:-"], env=self.env)
-        os.makedirs(ARGS.artifacts, exist_ok=True)
-        with open(png + ".ppm", "wb") as f:
-            f.write(ppm)
-        subprocess.run(["/usr/bin/convert", png + ".ppm", png], timeout=TIMEOUT, check=False)
-        os.remove(png + ".ppm")
-        return Screenshot(ppm, png)
+        save_png(self.window, self.env, os.path.join(ARGS.artifacts, "%s.png" % name))
+        return grab(self.window, self.env)
 
     def click(self, x, y, window=None):
         self.xdotool("mousemove", "--window", window or self.window, str(x), str(y), "click", "1")
@@ -221,10 +108,6 @@ class LauncherRun:
     def press(self, key, window):
         self.xdotool("windowfocus", "--sync", window)
         self.xdotool("key", "--window", window, key)
-
-    def wait_exit(self):
-        wait_for(lambda: self.process.poll() is not None, "the launcher to end")
-        return self.process.returncode
 
     def end(self):
         if self.process and self.process.poll() is None:
@@ -235,22 +118,12 @@ class LauncherRun:
                 self.process.kill()
                 self.process.wait()
 
-    def read_record(self, path):
-        wait_for(lambda: os.path.exists(path), "the record " + os.path.basename(path))
-        with open(path, encoding="utf-8") as f:
-            return f.read().splitlines()
-
-
-def label_rect(name, width=60):
-    left, top = LABEL_ORIGINS[name]
-    return (left, top, width, LABEL_HEIGHT)
-
 
 class Layout(unittest.TestCase):
     def test_installed_layout_with_background(self):
         launcher = LauncherRun(self, installed=True).start()
         shot = launcher.screenshot("installed")
-        self.assertEqual((shot.width, shot.height), WINDOW_SIZE)
+        self.assertEqual((shot.width, shot.height), CLIENT)
         for name in ("Label1", "Label3", "Label4"):
             self.assertGreater(shot.count(label_rect(name), CAPTION_GREEN), 20, name)
         # The captions draw over the pictures they overlap.
@@ -300,10 +173,9 @@ class Actions(unittest.TestCase):
 
     def information_box_while_open(self, launcher):
         """The Information box appears over the window, which stays; OK closes the box."""
-        box = launcher.find_window(name="Information")
+        box = launcher.named_window("Information")
         launcher.press("Return", box)
-        wait_for(lambda: not launcher.xdotool("search", "--onlyvisible", "--name", "^Information$"),
-                 "the box to close")
+        launcher.wait_window_gone("Information")
         self.assertIsNone(launcher.process.poll())
         self.assertFalse(os.path.exists(launcher.stub_record))
 
@@ -354,13 +226,13 @@ class StartUp(unittest.TestCase):
             launcher.process = subprocess.Popen(["./nol_cdrun"], cwd=launcher.bin, env=launcher.env,
                                                 stdout=log, stderr=subprocess.STDOUT)
         self.addCleanup(launcher.end)
-        box = launcher.find_window(name="Подтверждение")
+        box = launcher.named_window("Подтверждение")
         self.assertFalse(os.path.exists(launcher.first_paint), "the main window came before the question")
         launcher.press(answer_key, box)
         wait_for(lambda: os.path.exists(launcher.first_paint) or launcher.process.poll() is not None,
                  "the main window after the answer")
         self.assertIsNone(launcher.process.poll(), launcher.output())
-        launcher.window = launcher.find_window(main=True)
+        launcher.window = launcher.main_window()
         launcher.click(720, 520)  # Exit
         self.assertEqual(launcher.wait_exit(), 0)
 

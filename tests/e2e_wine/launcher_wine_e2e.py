@@ -12,45 +12,26 @@ Every wait polls for a condition with a bounded timeout; nothing sleeps blindly.
 """
 import argparse
 import os
-import select
 import shutil
 import struct
 import subprocess
 import sys
 import tempfile
-import time
 import unittest
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
+from x11_session import (CAPTION_GREEN, CLIENT, LABEL_HEIGHT, PICTURES, TIMEOUT, WHITE, X11Program, Xvfb,  # noqa: E402
+                         grab, label_rect, save_png, wait_for)
+
 ARGS = None
-TIMEOUT = 30.0  # seconds, for every single wait
 SKIP = 77       # ctest's SKIP_RETURN_CODE
 
-CAPTION_GREEN = (1, 113, 54)
-WHITE = (255, 255, 255)
-CLIENT = (887, 591)
 MAIN_CAPTION = "Квиллбокс «ЛОРАНТА». ПО к «Еженедельнику ЛОРАНТА»."
-LABEL_ORIGINS = {"Label1": (704, 244), "Label3": (704, 511), "Label4": (704, 368)}
-LABEL_HEIGHT = 19
-PICTURES = {  # left, top, width, height
-    "Image2": (693, 102, 116, 84), "Image3": (609, 220, 118, 82),
-    "Image5": (593, 478, 136, 94), "Image6": (609, 350, 77, 79),
-}
 UNINSTALL_K1 = r"HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\VEX7420_2.0_is1"
 UNINSTALL_K2 = r"HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\VEX7420\2.0_is1"
 USER_K1 = "HKCU" + UNINSTALL_K1[4:]
 USER_K2 = "HKCU" + UNINSTALL_K2[4:]
 VERSION_KEY = r"HKCU\SOFTWARE\Halvern\Quillbox\2.0"
-
-
-def wait_for(condition, what, timeout=TIMEOUT, interval=0.05):
-    deadline = time.monotonic() + timeout
-    while True:
-        result = condition()
-        if result:
-            return result
-        if time.monotonic() > deadline:
-            raise AssertionError("timed out waiting for " + what)
-        time.sleep(interval)
 
 
 def windows_path(path):
@@ -63,6 +44,13 @@ def pe_bits(path):
         head = f.read(4096)
     offset = struct.unpack_from("<I", head, 0x3C)[0]
     return 32 if struct.unpack_from("<H", head, offset + 4)[0] == 0x14C else 64
+
+
+NO_32_BIT = "skipped: this machine cannot execute 32-bit code, so the 32-bit launcher cannot run under Wine"
+
+
+def can_run_32(wine_run):
+    return subprocess.run([wine_run, "--can-run-32"]).returncode == 0
 
 
 def wine(*args, env=None, check=True):
@@ -90,77 +78,7 @@ def reg_clear(root, keys):
             wine("reg", "delete", key, "/reg:32", "/f", env=dict(os.environ, DISPLAY=""), check=False)
 
 
-class Xvfb:
-    """A private X server; its display number comes through -displayfd."""
-
-    def __init__(self):
-        read_end, write_end = os.pipe()
-        self.process = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
-            pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        os.close(write_end)
-        number = b""
-        deadline = time.monotonic() + TIMEOUT
-        while not number.endswith(b"\n"):
-            left = deadline - time.monotonic()
-            if left <= 0 or not select.select([read_end], [], [], left)[0]:
-                break
-            chunk = os.read(read_end, 16)
-            if not chunk:
-                break
-            number += chunk
-        os.close(read_end)
-        if not number.strip():
-            self.stop()
-            raise AssertionError("Xvfb did not start")
-        self.display = ":" + number.decode().strip()
-
-    def stop(self):
-        self.process.terminate()
-        try:
-            self.process.wait(timeout=TIMEOUT)
-        except subprocess.TimeoutExpired:
-            self.process.kill()
-            self.process.wait()
-
-
-class Screenshot:
-    """The client area of a window, from a binary PPM of the whole X window."""
-
-    def __init__(self, ppm, offset):
-        fields, pos = [], 0
-        while len(fields) < 4:
-            while ppm[pos:pos + 1].isspace():
-                pos += 1
-            end = pos
-            while not ppm[end:end + 1].isspace():
-                end += 1
-            fields.append(ppm[pos:end])
-            pos = end
-        assert fields[0] == b"P6" and fields[3] == b"255", "unexpected screenshot format"
-        self.full_width = int(fields[1])
-        self.pixels = ppm[pos + 1:]
-        self.dx, self.dy = offset
-
-    def pixel(self, x, y):
-        i = ((y + self.dy) * self.full_width + x + self.dx) * 3
-        return tuple(self.pixels[i:i + 3])
-
-    def count(self, rect, colour, tolerance=3):
-        left, top, width, height = rect
-        return sum(1 for y in range(top, top + height) for x in range(left, left + width)
-                   if all(abs(a - b) <= tolerance for a, b in zip(self.pixel(x, y), colour)))
-
-    def all_white(self, rect):
-        return self.count(rect, WHITE, tolerance=0) == rect[2] * rect[3]
-
-    def client_bytes(self):
-        return b"".join(self.pixels[((y + self.dy) * self.full_width + self.dx) * 3:
-                                    ((y + self.dy) * self.full_width + self.dx + CLIENT[0]) * 3]
-                        for y in range(CLIENT[1]))
-
-
-class WineLauncher:
+class WineLauncher(X11Program):
     """A copy of the CD and an install folder with the stub product; the registry of
     the prefix set for them; the launcher running from the CD's bin folder."""
 
@@ -208,18 +126,8 @@ class WineLauncher:
                 raise AssertionError("the launcher ended with %d before painting: %r" % (self.process.returncode, f.read()))
         with open(self.first_paint, encoding="utf-8") as f:
             self.test.assertEqual(f.read().splitlines(), ["887x591", MAIN_CAPTION])
-        self.window = self.find_window(MAIN_CAPTION)
+        self.window = self.named_window(MAIN_CAPTION)
         return self
-
-    def xdotool(self, *args):
-        return subprocess.run(["xdotool", *args], env=self.env, capture_output=True, text=True,
-                              timeout=TIMEOUT).stdout.split()
-
-    def find_window(self, name):
-        def search():
-            found = self.xdotool("search", "--onlyvisible", "--name", "^%s$" % name)
-            return found[0] if found else None
-        return wait_for(search, "a window named %r" % name)
 
     def client_offset(self, window):
         """Where the client area lies in the X window: Wine draws the frame itself."""
@@ -229,9 +137,7 @@ class WineLauncher:
         return border, height - CLIENT[1] - border
 
     def grab(self):
-        ppm = subprocess.run(["import", "-window", self.window, "-depth", "8", "ppm:-"], env=self.env,
-                             capture_output=True, timeout=TIMEOUT, check=True).stdout
-        return Screenshot(ppm, self.client_offset(self.window))
+        return grab(self.window, self.env, self.client_offset(self.window))
 
     def screenshot(self, name):
         """Once two grabs in a row agree: the first paint may still be on its way."""
@@ -243,9 +149,7 @@ class WineLauncher:
             previous[0] = shot
             return shot if same else None
         shot = wait_for(settled, "the window's pixels to settle", interval=0.1)
-        os.makedirs(ARGS.artifacts, exist_ok=True)
-        subprocess.run(["import", "-window", self.window, os.path.join(ARGS.artifacts, name + ".png")],
-                       env=self.env, timeout=TIMEOUT, check=False)
+        save_png(self.window, self.env, os.path.join(ARGS.artifacts, name + ".png"))
         return shot
 
     def click(self, x, y):
@@ -257,24 +161,10 @@ class WineLauncher:
         self.xdotool("windowfocus", "--sync", window)
         self.xdotool("key", key)
 
-    def wait_exit(self):
-        wait_for(lambda: self.process.poll() is not None, "the launcher to end")
-        return self.process.returncode
-
     def end(self):
         if self.process and self.process.poll() is None:
             self.process.kill()
             self.process.wait()
-
-    def read_record(self, path):
-        wait_for(lambda: os.path.exists(path), "the record " + os.path.basename(path))
-        with open(path, encoding="utf-8") as f:
-            return f.read().splitlines()
-
-
-def label_rect(name, width=60):
-    left, top = LABEL_ORIGINS[name]
-    return (left, top, width, LABEL_HEIGHT)
 
 
 class Layout(unittest.TestCase):
@@ -347,15 +237,14 @@ class Actions(unittest.TestCase):
         launcher.click(720, 377)
         # M2: captioned "Information", the fixed text, one button "OK" (read by the
         # stub through the system: X shows no control texts).
-        box = launcher.find_window("Information")
+        box = launcher.named_window("Information")
         seen = os.path.join(launcher.root, "box")
         wine(ARGS.stub, "--read-box", "Information", windows_path(seen), env=launcher.env)
         with open(seen, encoding="utf-8") as f:
             self.assertEqual(f.read().splitlines(),
                              ["text=Для обновления необходимо закрыть саму программу!", "button=OK"])
         launcher.press("Return", box)
-        wait_for(lambda: not launcher.xdotool("search", "--onlyvisible", "--name", "^Information$"),
-                 "the box to close")
+        launcher.wait_window_gone("Information")
         self.assertIsNone(launcher.process.poll())
         self.assertFalse(os.path.exists(launcher.stub_record))
         # Still there and still answering: Exit ends it.
@@ -375,8 +264,8 @@ def main():
     for name in ("wine_run", "prefix", "cd", "stub", "artifacts"):
         setattr(ARGS, name, os.path.abspath(getattr(ARGS, name)))
     launcher = os.path.join(ARGS.cd, "bin", "nol_cdrun.exe")
-    if pe_bits(launcher) == 32 and subprocess.run([ARGS.wine_run, "--can-run-32"]).returncode != 0:
-        print("skipped: this machine cannot execute 32-bit code, so the 32-bit launcher cannot run under Wine")
+    if pe_bits(launcher) == 32 and not can_run_32(ARGS.wine_run):
+        print(NO_32_BIT)
         sys.exit(SKIP)
     unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)
 
