@@ -52,10 +52,11 @@ TEST_F(MainFormTest, HiddenEntriesAreWired) {
     EXPECT_TRUE(Closed());
     App.reset();
   }
-  // The presentations picture has its handler; it opens nothing yet.
+  // The presentations picture opens its window beside the launcher, which stays.
   Create();
   Form->imgAdditional->Show();
   Click(*Form->imgAdditional);
+  EXPECT_EQ(Form->OwnedFormCount(), 1);
   EXPECT_EQ(BoxCount(), 0);
   EXPECT_FALSE(Closed());
 }
