@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/platform.h"
+#include "platform/service_platform.h"
 
 namespace qor::platform::fake {
 
@@ -284,36 +284,22 @@ class TFakeSockets : public TSocketService {
   void Cleanup() override { ++Cleanups; }
 };
 
-class TFakePlatform : public TPlatform {
- public:
-  TFakePlatform() : FProfiles(FFiles, FCodePages) {}
-
-  TFakeRegistry& Registry() override { return FRegistry; }
-  TFakeMutexes& Mutexes() override { return FMutexes; }
-  TFakeProcesses& Processes() override { return FProcesses; }
-  TFakeShell& Shell() override { return FShell; }
-  TFakeFiles& Files() override { return FFiles; }
-  TFakeInternet& Internet() override { return FInternet; }
-  TFakeCodePages& CodePages() override { return FCodePages; }
-  TFakeProfiles& Profiles() override { return FProfiles; }
-  TFakeClock& Clock() override { return FClock; }
-  TFakeConsole& Console() override { return FConsole; }
-  TFakeLocale& Locale() override { return FLocale; }
-  TFakeSockets& Sockets() override { return FSockets; }
-
- private:
-  TFakeRegistry FRegistry;
-  TFakeMutexes FMutexes;
-  TFakeProcesses FProcesses;
-  TFakeShell FShell;
-  TFakeFiles FFiles;
-  TFakeInternet FInternet;
-  TFakeCodePages FCodePages;
-  TFakeProfiles FProfiles;
-  TFakeClock FClock;
-  TFakeConsole FConsole;
-  TFakeLocale FLocale;
-  TFakeSockets FSockets;
+struct TFakeServices {
+  TFakeRegistry Registry;
+  TFakeMutexes Mutexes;
+  TFakeProcesses Processes;
+  TFakeShell Shell;
+  TFakeFiles Files;
+  TFakeInternet Internet;
+  TFakeCodePages CodePages;
+  TFakeProfiles Profiles{Files, CodePages};
+  TFakeClock Clock;
+  TFakeConsole Console;
+  TFakeLocale Locale;
+  TFakeSockets Sockets;
 };
+
+// Every fake together; the accessors return the fakes themselves.
+class TFakePlatform : public TServicePlatform<TFakeServices> {};
 
 }  // namespace qor::platform::fake

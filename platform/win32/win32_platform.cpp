@@ -1,38 +1,24 @@
 // The Win32 platform: every service of the real system together.
+#include "platform/service_platform.h"
 #include "platform/system_platform.h"
 #include "platform/win32/win32_services.h"
 
 namespace qor::platform::win32 {
 
 namespace {
-class TWin32Platform : public TPlatform {
- public:
-  TRegistryService& Registry() override { return FRegistry; }
-  TMutexService& Mutexes() override { return FMutexes; }
-  TProcessService& Processes() override { return FProcesses; }
-  TShellService& Shell() override { return FShell; }
-  TFileService& Files() override { return FFiles; }
-  TInternetService& Internet() override { return FInternet; }
-  TCodePageService& CodePages() override { return FCodePages; }
-  TProfileService& Profiles() override { return FProfiles; }
-  TClockService& Clock() override { return FClock; }
-  TConsoleService& Console() override { return FConsole; }
-  TLocaleService& Locale() override { return FLocale; }
-  TSocketService& Sockets() override { return FSockets; }
-
- private:
-  TWin32Registry FRegistry;
-  TWin32Mutexes FMutexes;
-  TWin32Processes FProcesses;
-  TWin32Shell FShell;
-  TWin32Files FFiles;
-  TWin32Internet FInternet;
-  TWin32CodePages FCodePages;
-  TWin32Profiles FProfiles;
-  TWin32Clock FClock;
-  TWin32Console FConsole;
-  TWin32Locale FLocale;
-  TWin32Sockets FSockets;
+struct TWin32Services {
+  TWin32Registry Registry;
+  TWin32Mutexes Mutexes;
+  TWin32Processes Processes;
+  TWin32Shell Shell;
+  TWin32Files Files;
+  TWin32Internet Internet;
+  TWin32CodePages CodePages;
+  TWin32Profiles Profiles;
+  TWin32Clock Clock;
+  TWin32Console Console;
+  TWin32Locale Locale;
+  TWin32Sockets Sockets;
 };
 }  // namespace
 
@@ -40,6 +26,8 @@ class TWin32Platform : public TPlatform {
 
 namespace qor::platform {
 
-std::unique_ptr<TPlatform> CreateSystemPlatform() { return std::make_unique<win32::TWin32Platform>(); }
+std::unique_ptr<TPlatform> CreateSystemPlatform() {
+  return std::make_unique<TServicePlatform<win32::TWin32Services>>();
+}
 
 }  // namespace qor::platform
