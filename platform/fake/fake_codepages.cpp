@@ -6,10 +6,10 @@ namespace qor::platform::fake {
 namespace {
 const char16_t* HighHalf(unsigned codePage) {
   switch (codePage) {
-    case 1251: return kCodePage1251High;
-    case 1252: return kCodePage1252High;
-    case 866: return kCodePage866High;
-    case 437: return kCodePage437High;
+    case 1251: return kCodePage1251High.data();
+    case 1252: return kCodePage1252High.data();
+    case 866: return kCodePage866High.data();
+    case 437: return kCodePage437High.data();
     default: return nullptr;
   }
 }
