@@ -36,28 +36,14 @@ rtl::TFormatSettings Russian() {
   return s;
 }
 
+// The neutral settings are US English's but for the currency and the patterns.
 rtl::TFormatSettings English() {
   rtl::TFormatSettings s = rtl::NeutralFormatSettings();
-  s.ThousandSeparator = u',';
-  s.DecimalSeparator = u'.';
-  s.DateSeparator = u'/';
-  s.TimeSeparator = u':';
-  s.ListSeparator = u',';
   s.CurrencyString = u"$";
-  s.CurrencyFormat = 0;
-  s.NegCurrFormat = 0;
-  s.CurrencyDecimals = 2;
   s.ShortDateFormat = u"M/d/yyyy";
   s.LongDateFormat = u"dddd, MMMM d, yyyy";
   s.ShortTimeFormat = u"h:mm AMPM";
   s.LongTimeFormat = u"h:mm:ss AMPM";
-  s.TimeAMString = u"AM";
-  s.TimePMString = u"PM";
-  s.LongMonthNames = {u"January", u"February", u"March",     u"April",   u"May",      u"June",
-                      u"July",    u"August",   u"September", u"October", u"November", u"December"};
-  s.ShortMonthNames = {u"Jan", u"Feb", u"Mar", u"Apr", u"May", u"Jun", u"Jul", u"Aug", u"Sep", u"Oct", u"Nov", u"Dec"};
-  s.LongDayNames = {u"Sunday", u"Monday", u"Tuesday", u"Wednesday", u"Thursday", u"Friday", u"Saturday"};
-  s.ShortDayNames = {u"Sun", u"Mon", u"Tue", u"Wed", u"Thu", u"Fri", u"Sat"};
   return s;
 }
 
@@ -68,6 +54,23 @@ char16_t FirstSeparator(rtl::StringView pattern, char16_t fallback) {
     if (!(c >= u'a' && c <= u'z') && !(c >= u'A' && c <= u'Z') && c != u'"' && c != u'\'' && c != u' ') return c;
   return fallback;
 }
+
+// strftime's conversions and the runtime's specifiers for them; any other is dropped.
+struct TConversion {
+  char16_t Spec;
+  std::u16string_view Pattern;
+};
+constexpr TConversion kConversions[] = {
+    {u'd', u"dd"},       {u'e', u"d"},     {u'm', u"mm"},
+    {u'y', u"yy"},       {u'Y', u"yyyy"},  {u'b', u"mmm"},
+    {u'h', u"mmm"},      {u'B', u"mmmm"},  {u'a', u"ddd"},
+    {u'A', u"dddd"},     {u'H', u"hh"},    {u'k', u"h"},
+    {u'I', u"hh"},       {u'l', u"h"},     {u'M', u"nn"},
+    {u'S', u"ss"},       {u'p', u"AMPM"},  {u'P', u"AMPM"},
+    {u'T', u"hh:nn:ss"}, {u'R', u"hh:nn"}, {u'r', u"hh:nn:ss AMPM"},
+    {u'D', u"mm/dd/yy"}, {u'F', u"yyyy-mm-dd"},
+    {u'n', u" "},        {u't', u" "},
+};
 
 // The system default locale as /etc/default/locale names it, else the environment's.
 std::string SystemLocaleName() {
@@ -108,82 +111,12 @@ rtl::String TPosixLocale::StrftimeToPattern(std::string_view format) {
     char16_t spec = f[++i];
     while ((spec == u'E' || spec == u'O' || spec == u'-' || spec == u'_' || spec == u'0') && i + 1 < f.size())
       spec = f[++i];
-    switch (spec) {
-      case u'd':
-        out += u"dd";
-        break;
-      case u'e':
-        out += u"d";
-        break;
-      case u'm':
-        out += u"mm";
-        break;
-      case u'y':
-        out += u"yy";
-        break;
-      case u'Y':
-        out += u"yyyy";
-        break;
-      case u'b':
-      case u'h':
-        out += u"mmm";
-        break;
-      case u'B':
-        out += u"mmmm";
-        break;
-      case u'a':
-        out += u"ddd";
-        break;
-      case u'A':
-        out += u"dddd";
-        break;
-      case u'H':
-        out += u"hh";
-        break;
-      case u'k':
-        out += u"h";
-        break;
-      case u'I':
-        out += u"hh";
-        break;
-      case u'l':
-        out += u"h";
-        break;
-      case u'M':
-        out += u"nn";
-        break;
-      case u'S':
-        out += u"ss";
-        break;
-      case u'p':
-      case u'P':
-        out += u"AMPM";
-        break;
-      case u'T':
-        out += u"hh:nn:ss";
-        break;
-      case u'R':
-        out += u"hh:nn";
-        break;
-      case u'r':
-        out += u"hh:nn:ss AMPM";
-        break;
-      case u'D':
-        out += u"mm/dd/yy";
-        break;
-      case u'F':
-        out += u"yyyy-mm-dd";
-        break;
-      case u'n':
-      case u't':
-        out += u" ";
-        break;
-      case u'%':
-        literal.push_back(u'%');
-        break;
-      default:
-        break;
+    if (spec == u'%') {
+      literal.push_back(u'%');
+      continue;
     }
+    for (const TConversion& conversion : kConversions)
+      if (conversion.Spec == spec) out += conversion.Pattern;
   }
   flush();
   return out;
