@@ -18,7 +18,7 @@ import tempfile
 import unittest
 
 from x11_session import (CAPTION_GREEN, CLIENT, LABEL_HEIGHT, PICTURES, TIMEOUT, WHITE, X11Program, Xvfb, grab,
-                         label_rect, save_png, wait_for)
+                         label_rect, save_png, stop_process, wait_for)
 
 ARGS = None
 UNINSTALL_K1 = r"SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\VEX7420_2.0_is1"
@@ -110,13 +110,8 @@ class LauncherRun(X11Program):
         self.xdotool("key", "--window", window, key)
 
     def end(self):
-        if self.process and self.process.poll() is None:
-            self.process.terminate()
-            try:
-                self.process.wait(timeout=TIMEOUT)
-            except subprocess.TimeoutExpired:
-                self.process.kill()
-                self.process.wait()
+        if self.process:
+            stop_process(self.process)
 
 
 class Layout(unittest.TestCase):

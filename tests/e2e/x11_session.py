@@ -33,6 +33,18 @@ def wait_for(condition, what, timeout=TIMEOUT, interval=0.05):
         time.sleep(interval)
 
 
+def stop_process(process):
+    """Asks a process to end; kills it when it does not within the timeout."""
+    if process.poll() is not None:
+        return
+    process.terminate()
+    try:
+        process.wait(timeout=TIMEOUT)
+    except subprocess.TimeoutExpired:
+        process.kill()
+        process.wait()
+
+
 def label_rect(name, width=60):
     left, top = LABEL_ORIGINS[name]
     return (left, top, width, LABEL_HEIGHT)
@@ -69,12 +81,7 @@ class Xvfb:
         self.display = ":" + number.decode().strip()
 
     def stop(self):
-        self.process.terminate()
-        try:
-            self.process.wait(timeout=TIMEOUT)
-        except subprocess.TimeoutExpired:
-            self.process.kill()
-            self.process.wait()
+        stop_process(self.process)
 
 
 class Screenshot:

@@ -21,7 +21,6 @@ import launcher_e2e as gtk  # noqa: E402
 import launcher_wine_e2e as wine  # noqa: E402
 from x11_session import CLIENT, caption_rects  # noqa: E402
 
-SKIP = 77
 DECODER_TOLERANCE = 2  # per channel
 
 
@@ -65,23 +64,16 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--gtk-launcher", required=True)
     parser.add_argument("--demo", required=True)
-    parser.add_argument("--wine-run", required=True)
-    parser.add_argument("--prefix", required=True)
-    parser.add_argument("--cd", required=True)
-    parser.add_argument("--stub", required=True)
+    wine.add_arguments(parser)
     parser.add_argument("--artifacts", default=os.path.join(tempfile.gettempdir(), "nol-alike-screenshots"))
     args, rest = parser.parse_known_args()
     if not os.path.exists(args.gtk_launcher):
         print("skipped: the native launcher %s is not built (build the default preset first)" % args.gtk_launcher)
-        sys.exit(SKIP)
-    if wine.pe_bits(os.path.join(args.cd, "bin", "nol_cdrun.exe")) == 32 and not wine.can_run_32(args.wine_run):
-        print(wine.NO_32_BIT)
-        sys.exit(SKIP)
-    artifacts = os.path.abspath(args.artifacts)
+        sys.exit(wine.SKIP)
+    args.artifacts = os.path.abspath(args.artifacts)
+    wine.use_arguments(args)
     gtk.ARGS = argparse.Namespace(launcher=os.path.abspath(args.gtk_launcher), demo=os.path.abspath(args.demo),
-                                  artifacts=artifacts)
-    wine.ARGS = argparse.Namespace(wine_run=os.path.abspath(args.wine_run), prefix=os.path.abspath(args.prefix),
-                                   cd=os.path.abspath(args.cd), stub=os.path.abspath(args.stub), artifacts=artifacts)
+                                  artifacts=args.artifacts)
     unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)
 
 

@@ -252,21 +252,31 @@ class Actions(unittest.TestCase):
         self.assertEqual(launcher.wait_exit(), 0)
 
 
+def add_arguments(parser):
+    for name in ("--wine-run", "--prefix", "--cd", "--stub"):
+        parser.add_argument(name, required=True)
+
+
+def use_arguments(args):
+    """Takes the arguments of add_arguments as absolute paths; exits with SKIP where
+    the CD's launcher is a 32-bit program and this machine runs none."""
+    global ARGS
+    for name in ("wine_run", "prefix", "cd", "stub"):
+        setattr(args, name, os.path.abspath(getattr(args, name)))
+    ARGS = args
+    if pe_bits(os.path.join(args.cd, "bin", "nol_cdrun.exe")) == 32 and not can_run_32(args.wine_run):
+        print(NO_32_BIT)
+        sys.exit(SKIP)
+
+
 def main():
     global ARGS
     parser = argparse.ArgumentParser()
-    parser.add_argument("--wine-run", required=True)
-    parser.add_argument("--prefix", required=True)
-    parser.add_argument("--cd", required=True)
-    parser.add_argument("--stub", required=True)
+    add_arguments(parser)
     parser.add_argument("--artifacts", default=os.path.join(tempfile.gettempdir(), "nol-wine-e2e-screenshots"))
     ARGS, rest = parser.parse_known_args()
-    for name in ("wine_run", "prefix", "cd", "stub", "artifacts"):
-        setattr(ARGS, name, os.path.abspath(getattr(ARGS, name)))
-    launcher = os.path.join(ARGS.cd, "bin", "nol_cdrun.exe")
-    if pe_bits(launcher) == 32 and not can_run_32(ARGS.wine_run):
-        print(NO_32_BIT)
-        sys.exit(SKIP)
+    ARGS.artifacts = os.path.abspath(ARGS.artifacts)
+    use_arguments(ARGS)
     unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)
 
 
