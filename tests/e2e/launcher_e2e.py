@@ -17,8 +17,8 @@ import sys
 import tempfile
 import unittest
 
-from x11_session import (CAPTION_GREEN, CLIENT, LABEL_HEIGHT, PICTURES, TIMEOUT, WHITE, X11Program, Xvfb, grab,
-                         label_rect, save_png, stop_process, wait_for)
+from x11_session import (CLIENT, TIMEOUT, X11Program, Xvfb, check_installed_layout,
+                         check_not_installed_layout_without_background, grab, save_png, stop_process, wait_for)
 
 ARGS = None
 UNINSTALL_K1 = r"SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\VEX7420_2.0_is1"
@@ -119,29 +119,12 @@ class Layout(unittest.TestCase):
         launcher = LauncherRun(self, installed=True).start()
         shot = launcher.screenshot("installed")
         self.assertEqual((shot.width, shot.height), CLIENT)
-        for name in ("Label1", "Label3", "Label4"):
-            self.assertGreater(shot.count(label_rect(name), CAPTION_GREEN), 20, name)
-        # The captions draw over the pictures they overlap.
-        self.assertGreater(shot.count((704, 244, 23, LABEL_HEIGHT), CAPTION_GREEN), 5, "Description caption")
-        self.assertGreater(shot.count((704, 511, 25, LABEL_HEIGHT), CAPTION_GREEN), 5, "Exit caption")
-        # The background shows where no entry is: the artwork, not white.
-        self.assertNotEqual(shot.pixel(300, 40), WHITE)
-        self.assertNotEqual(shot.pixel(850, 300), WHITE)
+        check_installed_layout(self, shot)
 
     def test_not_installed_layout_without_background(self):
         launcher = LauncherRun(self, installed=False, background=False).start()
         shot = launcher.screenshot("not-installed-white")
-        for name in ("Label1", "Label3"):
-            self.assertGreater(shot.count(label_rect(name), CAPTION_GREEN), 20, name)
-        # Launch / Update is hidden: white where its picture and caption would be.
-        self.assertTrue(shot.all_white(PICTURES["Image6"]))
-        self.assertTrue(shot.all_white(label_rect("Label4", 168)))
-        # No background: white around the entries.
-        for point in ((300, 300), (10, 10), (850, 580)):
-            self.assertEqual(shot.pixel(*point), WHITE, point)
-        # The brochure, Description and Exit pictures are drawn.
-        for name in ("Image2", "Image3", "Image5"):
-            self.assertFalse(shot.all_white(PICTURES[name]), name)
+        check_not_installed_layout_without_background(self, shot)
 
 
 class Actions(unittest.TestCase):

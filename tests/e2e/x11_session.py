@@ -167,3 +167,35 @@ class X11Program:
         wait_for(lambda: os.path.exists(path), "the record " + os.path.basename(path))
         with open(path, encoding="utf-8") as f:
             return f.read().splitlines()
+
+
+def check_installed_layout(test, shot):
+    """The layout with an installed copy and the CD's background."""
+    for name in ("Label1", "Label3", "Label4"):
+        test.assertGreater(shot.count(label_rect(name), CAPTION_GREEN), 20, name)
+    # The captions draw over the pictures they overlap.
+    test.assertGreater(shot.count((704, 244, 23, LABEL_HEIGHT), CAPTION_GREEN), 5, "Description caption")
+    test.assertGreater(shot.count((704, 511, 25, LABEL_HEIGHT), CAPTION_GREEN), 5, "Exit caption")
+    # The background shows where no entry is: the artwork, not white.
+    test.assertNotEqual(shot.pixel(300, 40), WHITE)
+    test.assertNotEqual(shot.pixel(850, 300), WHITE)
+    for name in ("Image2", "Image3", "Image5", "Image6"):
+        test.assertFalse(shot.all_white(PICTURES[name]), name)
+
+
+def check_launch_entry_hidden(test, shot):
+    """White where the Launch / Update picture and caption would be."""
+    test.assertTrue(shot.all_white(PICTURES["Image6"]))
+    test.assertTrue(shot.all_white(label_rect("Label4", 168)))
+
+
+def check_not_installed_layout_without_background(test, shot):
+    for name in ("Label1", "Label3"):
+        test.assertGreater(shot.count(label_rect(name), CAPTION_GREEN), 20, name)
+    check_launch_entry_hidden(test, shot)
+    # No background: white around the entries, to the corners.
+    for point in ((300, 300), (10, 10), (850, 580), (0, 0), (886, 590)):
+        test.assertEqual(shot.pixel(*point), WHITE, point)
+    # The brochure, Description and Exit pictures are drawn.
+    for name in ("Image2", "Image3", "Image5"):
+        test.assertFalse(shot.all_white(PICTURES[name]), name)

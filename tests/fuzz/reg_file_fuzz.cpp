@@ -4,17 +4,14 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "latin1_decoder.h"
 #include "platform/posix/reg_file.h"
 
 using namespace qor;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  const platform::TAnsiDecoder latin1 = [](std::string_view s) {
-    rtl::String out;
-    for (unsigned char c : s) out.push_back(c);
-    return out;
-  };
+  const platform::TAnsiDecoder& latin1 = Latin1Decoder();
   platform::posix::TRegStore store;
   try {
     store.Load(bytes, u"fuzz.reg", latin1);
