@@ -59,8 +59,10 @@ if(TARGET nol_cdrun AND TARGET nol_hold_mutex AND NOL_GTK_E2E AND NOT CMAKE_CROS
 endif()
 
 # The Windows GUI tests (the widgetset's, the launcher's end to end) run under Wine
-# in a prefix of their own: a display-less Wine program starting in the same prefix,
-# as the other cross tests are, makes window creation fail for the moment.
+# in a prefix of their own: a window made while a display-less program of the same
+# prefix holds its desktop is not made. Only the setup fixture and the tests under
+# the display lock start programs there; tools/wine-run starts each only once the
+# desktop of any other display has ended.
 if(CMAKE_CROSSCOMPILING AND TARGET nol_forms_win32)
   set(NOL_GUI_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix-gui)
   add_test(NAME wine_gui_prefix_setup
@@ -73,12 +75,12 @@ endif()
 # win32_forms_tests: the Win32 widgetset itself (fonts, canvas, windows, input,
 # the loop, boxes with the program's own button texts).
 # Under Wine every window needs a display: each case runs on a private Xvfb, under
-# the display lock of the end-to-end tests.
+# the display lock of the end-to-end tests; listing the cases needs none.
 if(TARGET nol_forms_win32)
   set(nol_saved_emulator "${CMAKE_CROSSCOMPILING_EMULATOR}")
   if(CMAKE_CROSSCOMPILING)
-    set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_SOURCE_DIR}/e2e_wine/with_xvfb
-        ${PROJECT_SOURCE_DIR}/tools/wine-run --prefix ${NOL_GUI_WINEPREFIX})
+    set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_SOURCE_DIR}/e2e_wine/wine_gui_test
+        ${PROJECT_SOURCE_DIR}/tools/wine-run ${NOL_GUI_WINEPREFIX} ${NOL_WINEPREFIX})
   endif()
   file(GLOB win32_test_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/unit/win32/*.cpp)
   add_executable(win32_forms_tests ${win32_test_sources})
