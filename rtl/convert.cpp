@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <limits>
 #include <string>
 
 #include "rtl/exceptions.h"
