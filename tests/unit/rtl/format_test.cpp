@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <span>
+
 #include "rtl/exceptions.h"
 
 namespace qor::rtl {
@@ -12,6 +14,13 @@ struct FormatCase {
   TArgList Args;
   const char16_t* Expected;
 };
+
+void ExpectFormats(std::span<const FormatCase> cases) {
+  for (const FormatCase& c : cases) {
+    SCOPED_TRACE(StringToUtf8(c.Format));
+    EXPECT_EQ(Format(c.Format, c.Args, NeutralFormatSettings()), c.Expected);
+  }
+}
 
 TEST(Format, Specifiers) {
   const FormatCase cases[] = {
@@ -54,11 +63,7 @@ TEST(Format, Specifiers) {
       {u"Action %s done in %f min", {u"IMPORT", 0.25}, u"Action IMPORT done in 0.25 min"},
       {u"%s", {u"\u0416\u0436"}, u"\u0416\u0436"},
   };
-  const TFormatSettings s = NeutralFormatSettings();
-  for (const FormatCase& c : cases) {
-    SCOPED_TRACE(StringToUtf8(c.Format));
-    EXPECT_EQ(Format(c.Format, c.Args, s), c.Expected);
-  }
+  ExpectFormats(cases);
 }
 
 // An Integer stays 32-bit and an Int64 64-bit, as their two's complement shows.
@@ -76,10 +81,7 @@ TEST(Format, IntegersKeepTheirWidth) {
       {u"%d", {18446744073709551615ULL}, u"-1"},
       {u"%.10x", {-1}, u"00FFFFFFFF"},
   };
-  for (const FormatCase& c : cases) {
-    SCOPED_TRACE(StringToUtf8(c.Format));
-    EXPECT_EQ(Format(c.Format, c.Args, NeutralFormatSettings()), c.Expected);
-  }
+  ExpectFormats(cases);
 }
 
 // The fixed formats round the value (its 18 significant digits), not a 15-digit
@@ -99,10 +101,7 @@ TEST(Format, FixedFormatsRoundTheValueItself) {
       {u"%.20f", {0.1L}, u"0.100000000000000000"},
       {u"%.20f", {1.5}, u"1.500000000000000000"},
   };
-  for (const FormatCase& c : cases) {
-    SCOPED_TRACE(StringToUtf8(c.Format));
-    EXPECT_EQ(Format(c.Format, c.Args, NeutralFormatSettings()), c.Expected);
-  }
+  ExpectFormats(cases);
 }
 
 TEST(Format, PointerShowsAllHexDigitsOfTheAddress) {
