@@ -3,7 +3,10 @@
 // so does the key taken from them.
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "tools/cdtool/cdtool_args.h"
 

@@ -86,7 +86,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   IntegersRoundTrip(n);
   FloatRoundTrip(x, s);
-  MayRaiseConvertError([&] { rtl::Format(u"%e|%f|%g|%n|%m|%.0f|%.18e", {x, x, x, x, x, x, x}, s); });
+  rtl::Format(u"%e|%f|%g|%n|%m|%.0f|%.18e|%.18f", {x, x, x, x, x, x, x, x}, s);
 
   const rtl::TArgList args = {static_cast<std::int32_t>(n), n, x, text, u'c', true, static_cast<const void*>(data)};
   MayRaiseConvertError([&] { rtl::Format(format, args, s); });

@@ -3,7 +3,6 @@
 // place alike.
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <vector>
 
 #include "framework/crypt/qor7420_core_crypt.h"
