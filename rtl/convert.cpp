@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <limits>
 #include <string>
 
 #include "rtl/exceptions.h"
@@ -19,13 +18,14 @@ int HexValue(char16_t c) {
   return -1;
 }
 
-// Reads the magnitude into an unsigned 64-bit value; false on a bad form or when
-// it exceeds limit.
-bool ParseInteger(StringView text, std::uint64_t limitPositive, std::uint64_t limitNegative, bool& negative,
-                  std::uint64_t& magnitude) {
+// An integer of the given width (32 or 64 bits); false on a bad form or when the
+// value does not fit. Decimal digits give a signed value; hexadecimal digits give
+// the two's complement bits of the width, so they may fill all of it and a sign
+// negates the result within the width ("$FFFFFFFF" is -1 in 32 bits).
+bool ParseInteger(StringView text, int bits, std::int64_t& result) {
   std::size_t i = 0;
   while (i < text.size() && text[i] == u' ') ++i;
-  negative = false;
+  bool negative = false;
   if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) {
     negative = text[i] == u'-';
     ++i;
@@ -39,7 +39,8 @@ bool ParseInteger(StringView text, std::uint64_t limitPositive, std::uint64_t li
     i += 2;
   }
   if (i == text.size()) return false;
-  const std::uint64_t limit = negative ? limitNegative : limitPositive;
+  const std::uint64_t signBit = std::uint64_t{1} << (bits - 1);
+  const std::uint64_t limit = base == 16 ? signBit - 1 + signBit : (negative ? signBit : signBit - 1);
   std::uint64_t v = 0;
   for (; i < text.size(); ++i) {
     const int digit = base == 16 ? HexValue(text[i]) : (text[i] >= u'0' && text[i] <= u'9' ? text[i] - u'0' : -1);
@@ -47,7 +48,9 @@ bool ParseInteger(StringView text, std::uint64_t limitPositive, std::uint64_t li
     if (v > (limit - static_cast<std::uint64_t>(digit)) / base) return false;
     v = v * base + static_cast<std::uint64_t>(digit);
   }
-  magnitude = v;
+  const std::uint64_t bitsValue = negative ? 0 - v : v;
+  result = bits == 32 ? std::int64_t{static_cast<std::int32_t>(static_cast<std::uint32_t>(bitsValue))}
+                      : static_cast<std::int64_t>(bitsValue);
   return true;
 }
 
@@ -96,21 +99,12 @@ bool FloatSyntax(StringView text, char16_t decimal, std::string& ascii) {
 
 }  // namespace
 
-bool TryStrToInt64(StringView text, std::int64_t& result) {
-  bool negative;
-  std::uint64_t m;
-  constexpr std::uint64_t maxPos = static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max());
-  if (!ParseInteger(text, maxPos, maxPos + 1, negative, m)) return false;
-  result = negative ? static_cast<std::int64_t>(0 - m) : static_cast<std::int64_t>(m);
-  return true;
-}
+bool TryStrToInt64(StringView text, std::int64_t& result) { return ParseInteger(text, 64, result); }
 
 bool TryStrToInt(StringView text, std::int32_t& result) {
-  bool negative;
-  std::uint64_t m;
-  constexpr std::uint64_t maxPos = static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max());
-  if (!ParseInteger(text, maxPos, maxPos + 1, negative, m)) return false;
-  result = static_cast<std::int32_t>(negative ? -static_cast<std::int64_t>(m) : static_cast<std::int64_t>(m));
+  std::int64_t v;
+  if (!ParseInteger(text, 32, v)) return false;
+  result = static_cast<std::int32_t>(v);
   return true;
 }
 

@@ -9,8 +9,10 @@
 namespace qor::rtl {
 
 // Optional leading blanks, optional sign, then decimal digits or hexadecimal
-// digits after $, x, X, 0x or 0X; nothing may follow. Out of range is an error;
-// hexadecimal digits are a magnitude too ("-$10" is -16, "$FFFFFFFF" is out of range).
+// digits after $, x, X, 0x or 0X; nothing may follow. Out of range is an error.
+// Hexadecimal digits are the two's complement within the result's width: for
+// StrToInt "$FFFFFFFF" is -1 and "$100000000" out of range; a sign negates
+// ("-$10" is -16).
 bool TryStrToInt(StringView text, std::int32_t& result);
 bool TryStrToInt64(StringView text, std::int64_t& result);
 // "''%s'' is not a valid integer value"

@@ -162,20 +162,22 @@ TFloatDigits FloatToDigits(Extended value, int precision) {
   int exp10 = 0;
   if (p < end) std::from_chars(p + 1 + (p[1] == '+'), end, exp10);
   d.Exponent = exp10 + 1;
-  RoundDigits(d, std::clamp(precision, 1, 18));
+  RoundDigits(d, std::clamp(precision, 1, kMaxFloatDigits));
   StripZeros(d);
   return d;
 }
 
-// The fixed formats round the 15-digit form half away from zero: 0.125 and the
-// double nearest 2.675 give 0.13 and 2.68 with two decimals.
+// The fixed formats round the value's 18 significant digits once, half away from
+// zero, at the decimals asked for or at precision digits, whichever comes first:
+// 0.125 gives 0.13, the double nearest 1.005 (1.00499999…) gives 1.00.
 // General format: fixed notation while the integer part has at most precision
 // digits and the value is at least 0.00001, otherwise d.dddE±x. With 15 digits:
 // 100000000000000 and 0.00001 stay fixed, 1E15 and 1E-6 take the exponent form.
 String FloatToText(Extended value, TFloatFormat format, int precision, int digits, const TFormatSettings& s,
                    bool fixedMayUseExponent) {
-  precision = precision < 1 ? 1 : (precision > 18 ? 18 : precision);
-  TFloatDigits d = FloatToDigits(value, precision);
+  precision = std::clamp(precision, 1, kMaxFloatDigits);
+  const bool fixed = format != TFloatFormat::ffGeneral && format != TFloatFormat::ffExponent;
+  TFloatDigits d = FloatToDigits(value, fixed ? kMaxFloatDigits : precision);
   if (d.NaN || d.Infinite) return SpecialText(d);
   switch (format) {
     case TFloatFormat::ffGeneral: {
@@ -191,11 +193,10 @@ String FloatToText(Extended value, TFloatFormat format, int precision, int digit
     case TFloatFormat::ffFixed:
     case TFloatFormat::ffNumber:
     case TFloatFormat::ffCurrency: {
-      if (digits < 0) digits = 0;
-      if (digits > 100) digits = 100;
+      digits = std::clamp(digits, 0, kMaxFloatDigits);
+      RoundDigits(d, std::min(precision, d.Exponent + digits));
       if (fixedMayUseExponent && d.Exponent > precision && format != TFloatFormat::ffCurrency)
         return ExponentText(d, precision, 3, true, true, s.DecimalSeparator);
-      RoundDigits(d, d.Exponent + digits);
       const bool negative = d.Negative && !d.Digits.empty();
       String body = FixedBody(d, digits, s.DecimalSeparator,
                               format == TFloatFormat::ffFixed ? char16_t(0) : s.ThousandSeparator);

@@ -17,11 +17,14 @@ struct TFloatDigits {
   int Exponent = 0;
 };
 
+// The most significant digits a float shows, and the most decimals of the fixed formats.
+inline constexpr int kMaxFloatDigits = 18;
+
 // At most precision (1..18) significant digits, rounded half away from zero.
 TFloatDigits FloatToDigits(Extended value, int precision);
 
 // FloatToStrF; fixedMayUseExponent off keeps the fixed formats fixed however large
-// the value (Format's %f, %n, %m).
+// the value (Format's %f, %n, %m). Decimals stop at 18.
 String FloatToText(Extended value, TFloatFormat format, int precision, int digits, const TFormatSettings& s,
                    bool fixedMayUseExponent);
 

@@ -101,7 +101,7 @@ class TFormatter {
     if (i < n && FFormat[i] == u'*') {
       ++i;
       const TVarRec& arg = NextArg();
-      if (arg.kind() != TVarRec::Kind::Integer) InvalidFormat(FFormat);
+      if (!arg.IsInteger()) InvalidFormat(FFormat);
       const std::int64_t v = arg.AsInteger();
       value = v < 0 ? -1 : (v > 1000000 ? 1000000 : static_cast<int>(v));
       return true;
@@ -127,38 +127,36 @@ class TFormatter {
     switch (type) {
       case u'd':
       case u'D': {
-        if (kind != TVarRec::Kind::Integer) InvalidFormat(FFormat);
+        if (!arg.IsInteger()) InvalidFormat(FFormat);
         const std::int64_t v = arg.AsInteger();
         const std::uint64_t m = v < 0 ? 0 - static_cast<std::uint64_t>(v) : static_cast<std::uint64_t>(v);
         return PadDigits(Digits(m, 10), precision, v < 0);
       }
       case u'u':
       case u'U':
-        // The 64-bit pattern of the value read as unsigned.
-        if (kind != TVarRec::Kind::Integer) InvalidFormat(FFormat);
-        return PadDigits(Digits(static_cast<std::uint64_t>(arg.AsInteger()), 10), precision, false);
+        return PadDigits(Digits(UnsignedBits(arg), 10), precision, false);
       case u'x':
       case u'X':
-        // Negative values show their 64-bit two's complement.
-        if (kind != TVarRec::Kind::Integer) InvalidFormat(FFormat);
-        return PadDigits(Digits(static_cast<std::uint64_t>(arg.AsInteger()), 16), precision, false);
+        return PadDigits(Digits(UnsignedBits(arg), 16), precision, false);
       case u'e':
       case u'E':
         return FloatToText(FloatArg(arg), TFloatFormat::ffExponent, precision < 0 ? 15 : precision, 3, FSettings,
                            false);
       case u'f':
       case u'F':
-        return FloatToText(FloatArg(arg), TFloatFormat::ffFixed, 15, precision < 0 ? 2 : precision, FSettings, false);
+        return FloatToText(FloatArg(arg), TFloatFormat::ffFixed, kMaxFloatDigits, precision < 0 ? 2 : precision,
+                           FSettings, false);
       case u'g':
       case u'G':
         return FloatToText(FloatArg(arg), TFloatFormat::ffGeneral, precision < 0 ? 15 : precision, 0, FSettings,
                            false);
       case u'n':
       case u'N':
-        return FloatToText(FloatArg(arg), TFloatFormat::ffNumber, 15, precision < 0 ? 2 : precision, FSettings, false);
+        return FloatToText(FloatArg(arg), TFloatFormat::ffNumber, kMaxFloatDigits, precision < 0 ? 2 : precision,
+                           FSettings, false);
       case u'm':
       case u'M':
-        return FloatToText(FloatArg(arg), TFloatFormat::ffCurrency, 15,
+        return FloatToText(FloatArg(arg), TFloatFormat::ffCurrency, kMaxFloatDigits,
                            precision < 0 ? FSettings.CurrencyDecimals : precision, FSettings, false);
       case u's':
       case u'S': {
@@ -181,6 +179,14 @@ class TFormatter {
       default:
         InvalidFormat(FFormat);
     }
+  }
+
+  // The two's complement of an integer in its own width, read as unsigned.
+  std::uint64_t UnsignedBits(const TVarRec& arg) const {
+    if (!arg.IsInteger()) InvalidFormat(FFormat);
+    const std::int64_t v = arg.AsInteger();
+    return arg.kind() == TVarRec::Kind::Integer ? std::uint64_t{static_cast<std::uint32_t>(v)}
+                                                : static_cast<std::uint64_t>(v);
   }
 
   Extended FloatArg(const TVarRec& arg) const {

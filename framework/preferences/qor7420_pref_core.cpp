@@ -1,5 +1,7 @@
 #include "framework/preferences/qor7420_pref_core.h"
 
+#include <limits>
+
 #include "rtl/convert.h"
 #include "rtl/exceptions.h"
 
@@ -16,6 +18,11 @@ bool TextBool(rtl::StringView text) { return rtl::StrToBool(text); }
 
 rtl::String FloatText(rtl::Extended value) { return rtl::FloatToStr(value, PrefFormatSettings()); }
 rtl::Extended TextFloat(rtl::StringView text) {
+  // FloatText writes these for the non-finite values; StrToFloat takes none of them.
+  constexpr rtl::Extended inf = std::numeric_limits<rtl::Extended>::infinity();
+  if (rtl::SameTextAscii(text, u"INF")) return inf;
+  if (rtl::SameTextAscii(text, u"-INF")) return -inf;
+  if (rtl::SameTextAscii(text, u"NAN")) return std::numeric_limits<rtl::Extended>::quiet_NaN();
   const rtl::TFormatSettings& settings = PrefFormatSettings();
   // Text written under another locale: the other of ',' and '.' stands for the
   // decimal separator, at its first occurrence only.

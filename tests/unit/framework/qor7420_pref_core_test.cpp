@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
 #include <limits>
 
@@ -435,6 +436,24 @@ TEST_F(PrefRoundTripTest, FifteenDigitFloats) {
     // And the value read writes the same text again.
     FManager->SaveDouble(u"v", read, 5);
     EXPECT_EQ(FStore->Stored(u"v"), stored);
+  }
+}
+
+TEST_F(PrefRoundTripTest, InfinitiesAndNaNReadBackAsWritten) {
+  constexpr rtl::Extended inf = std::numeric_limits<rtl::Extended>::infinity();
+  const struct {
+    rtl::Extended Value;
+    const char16_t* Text;
+  } cases[] = {{inf, u"INF"}, {-inf, u"-INF"}, {std::numeric_limits<rtl::Extended>::quiet_NaN(), u"NAN"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(rtl::StringToUtf8(c.Text));
+    FManager->SaveDouble(u"v", c.Value, 5);
+    EXPECT_EQ(FStore->Stored(u"v"), c.Text);
+    const rtl::Extended read = FManager->FindDouble(u"v", 42.0L);
+    if (std::isnan(c.Value))
+      EXPECT_TRUE(std::isnan(read));
+    else
+      EXPECT_EQ(read, c.Value);
   }
 }
 

@@ -28,8 +28,11 @@ TEST(StrToInt, AcceptsBlanksSignsAndHexPrefixes) {
       {u"4 ", false, 0},         {u"a4", false, 0},         {u"- 4", false, 0},
       {u"--4", false, 0},        {u"$", false, 0},          {u"0x", false, 0},
       {u"$-10", false, 0},       {u"1.0", false, 0},        {u"\t4", false, 0},
-      {u"2147483648", false, 0}, {u"-2147483649", false, 0}, {u"$80000000", false, 0},
-      {u"$FFFFFFFF", false, 0},  {u"99999999999999999999", false, 0},
+      {u"2147483648", false, 0}, {u"-2147483649", false, 0}, {u"99999999999999999999", false, 0},
+      // hexadecimal digits are the two's complement of the 32 bits
+      {u"$FFFFFFFF", true, -1},  {u"$80000000", true, -2147483648LL}, {u"0x80000001", true, -2147483647},
+      {u"-$FFFFFFFF", true, 1},  {u"$0000000FF", true, 255},          {u"$100000000", false, 0},
+      {u"-$100000000", false, 0}, {u"$FFFFFFFFF", false, 0},
   };
   for (const IntCase& c : cases) {
     SCOPED_TRACE(StringToUtf8(c.Text));
@@ -52,6 +55,12 @@ TEST(StrToInt, ErrorMessageQuotesTheTextWithDoubledApostrophes) {
     EXPECT_EQ(e.Message(), u"''4a'' is not a valid integer value");
   }
   try {
+    StrToInt(u"$100000000");
+    FAIL();
+  } catch (const EConvertError& e) {
+    EXPECT_EQ(e.Message(), u"''$100000000'' is not a valid integer value");
+  }
+  try {
     StrToInt64(u"");
     FAIL();
   } catch (const EConvertError& e) {
@@ -68,7 +77,9 @@ TEST(StrToInt64, FullRangeAndOverflow) {
       {u" 2147483648", true, 2147483648LL},
       {u"9223372036854775808", false, 0},
       {u"-9223372036854775809", false, 0},
-      {u"$8000000000000000", false, 0},
+      {u"$8000000000000000", true, std::numeric_limits<std::int64_t>::min()},
+      {u"$FFFFFFFFFFFFFFFF", true, -1},
+      {u"$FFFFFFFF", true, 4294967295LL},
       {u"18446744073709551616", false, 0},
       {u"$10000000000000000", false, 0},
   };
@@ -161,6 +172,34 @@ TEST(FloatToStrF, FixedNumberExponentAndCurrency) {
   s.CurrencyString = u"р.";
   EXPECT_EQ(FloatToStrF(-5, TFloatFormat::ffCurrency, 15, 2, s), u"-5.00 р.");
   EXPECT_EQ(FloatToStrF(5, TFloatFormat::ffCurrency, 15, 0, s), u"5 р.");
+}
+
+// Rounded from the value's 18 significant digits, not from its 15-digit text;
+// precision still limits the digits, Digits stops at 18.
+TEST(FloatToStrF, FixedRoundsTheValueItself) {
+  struct Case {
+    Extended Value;
+    int Precision, Digits;
+    const char16_t* Text;
+  } const cases[] = {
+      {1.005, 15, 2, u"1.00"},
+      {2.675, 15, 2, u"2.67"},
+      {0.015, 15, 2, u"0.01"},
+      {0.045, 15, 2, u"0.04"},
+      {0.95, 15, 1, u"0.9"},
+      {-2.675, 18, 2, u"-2.67"},
+      {0.125, 15, 2, u"0.13"},
+      {1.5, 15, 25, u"1.500000000000000000"},
+      {0.1L, 18, 20, u"0.100000000000000000"},
+      {999999999999999.9, 15, 2, u"1.00000000000000E+015"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(StringToUtf8(c.Text));
+    EXPECT_EQ(FloatToStrF(c.Value, TFloatFormat::ffFixed, c.Precision, c.Digits, NeutralFormatSettings()), c.Text);
+  }
+  // The general form keeps its 15 digits.
+  EXPECT_EQ(FloatToStr(1.005, NeutralFormatSettings()), u"1.005");
+  EXPECT_EQ(FloatToStr(0.045, NeutralFormatSettings()), u"0.045");
 }
 
 struct FloatParseCase {

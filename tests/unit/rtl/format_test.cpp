@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <span>
+
 #include "rtl/exceptions.h"
 
 namespace qor::rtl {
@@ -12,6 +14,13 @@ struct FormatCase {
   TArgList Args;
   const char16_t* Expected;
 };
+
+void ExpectFormats(std::span<const FormatCase> cases) {
+  for (const FormatCase& c : cases) {
+    SCOPED_TRACE(StringToUtf8(c.Format));
+    EXPECT_EQ(Format(c.Format, c.Args, NeutralFormatSettings()), c.Expected);
+  }
+}
 
 TEST(Format, Specifiers) {
   const FormatCase cases[] = {
@@ -24,7 +33,6 @@ TEST(Format, Specifiers) {
       {u"%d", {static_cast<long long>(-9223372036854775807LL - 1)}, u"-9223372036854775808"},
       {u"%.5d", {-12}, u"-00012"},
       {u"%u", {42u}, u"42"},
-      {u"%u", {-1}, u"18446744073709551615"},
       {u"%x", {255}, u"FF"},
       {u"%.4x", {255}, u"00FF"},
       {u"%f", {2.5}, u"2.50"},
@@ -32,7 +40,6 @@ TEST(Format, Specifiers) {
       {u"%f", {-0.004}, u"0.00"},
       {u"%.0f", {2.5}, u"3"},
       {u"%.3f", {1.0 / 3}, u"0.333"},
-      {u"%.20f", {0.1}, u"0.10000000000000000000"},
       {u"%f", {1e20}, u"100000000000000000000.00"},
       {u"%e", {1234.5}, u"1.23450000000000E+003"},
       {u"%.3e", {-0.000123456}, u"-1.23E-004"},
@@ -56,11 +63,45 @@ TEST(Format, Specifiers) {
       {u"Action %s done in %f min", {u"IMPORT", 0.25}, u"Action IMPORT done in 0.25 min"},
       {u"%s", {u"\u0416\u0436"}, u"\u0416\u0436"},
   };
-  const TFormatSettings s = NeutralFormatSettings();
-  for (const FormatCase& c : cases) {
-    SCOPED_TRACE(StringToUtf8(c.Format));
-    EXPECT_EQ(Format(c.Format, c.Args, s), c.Expected);
-  }
+  ExpectFormats(cases);
+}
+
+// An Integer stays 32-bit and an Int64 64-bit, as their two's complement shows.
+TEST(Format, IntegersKeepTheirWidth) {
+  const FormatCase cases[] = {
+      {u"%x", {-1}, u"FFFFFFFF"},
+      {u"%u", {-1}, u"4294967295"},
+      {u"%d", {-1}, u"-1"},
+      {u"%x|%u", {-2147483647 - 1, -2147483647 - 1}, u"80000000|2147483648"},
+      {u"%x", {-1LL}, u"FFFFFFFFFFFFFFFF"},
+      {u"%u", {-1LL}, u"18446744073709551615"},
+      {u"%d", {-1LL}, u"-1"},
+      {u"%x", {static_cast<std::int64_t>(-4294967296LL)}, u"FFFFFFFF00000000"},
+      {u"%d|%x", {4294967295u, 4294967295u}, u"4294967295|FFFFFFFF"},
+      {u"%d", {18446744073709551615ULL}, u"-1"},
+      {u"%.10x", {-1}, u"00FFFFFFFF"},
+  };
+  ExpectFormats(cases);
+}
+
+// The fixed formats round the value (its 18 significant digits), not a 15-digit
+// text of it; decimals stop at 18.
+TEST(Format, FixedFormatsRoundTheValueItself) {
+  const FormatCase cases[] = {
+      {u"%.2f", {1.005}, u"1.00"},
+      {u"%.2f", {2.675}, u"2.67"},
+      {u"%.2f", {0.015}, u"0.01"},
+      {u"%.1f", {0.95}, u"0.9"},
+      {u"%.2f", {-1.005}, u"-1.00"},
+      {u"%.2f", {1.0051}, u"1.01"},
+      {u"%.2n", {1002.675}, u"1,002.67"},
+      {u"%m", {2.675}, u"\u00A42.67"},
+      {u"%f", {123456789012345678.0L}, u"123456789012345678.00"},
+      {u"%.0f", {1234567890123456789.0L}, u"1234567890123456790"},
+      {u"%.20f", {0.1L}, u"0.100000000000000000"},
+      {u"%.20f", {1.5}, u"1.500000000000000000"},
+  };
+  ExpectFormats(cases);
 }
 
 TEST(Format, PointerShowsAllHexDigitsOfTheAddress) {
