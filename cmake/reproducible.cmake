@@ -6,6 +6,7 @@ if(WIN32 AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
   set(nol_prefix_maps ${PROJECT_SOURCE_DIR}/= ${CMAKE_BINARY_DIR}/=)
   # ccache with a base folder hands the compiler names relative to the build folder.
   file(RELATIVE_PATH nol_source_from_build ${CMAKE_BINARY_DIR} ${PROJECT_SOURCE_DIR})
+  string(REGEX REPLACE "/$" "" nol_source_from_build "${nol_source_from_build}")
   if(nol_source_from_build)
     list(APPEND nol_prefix_maps ${nol_source_from_build}/=)
   endif()

@@ -118,7 +118,8 @@ std::set<rtl::String> FilesBelow(rtl::StringView root, std::vector<rtl::String>&
   std::error_code error;
   std::filesystem::recursive_directory_iterator it(base, error), end;
   for (; !error && it != end; it.increment(error)) {
-    if (!it->is_regular_file(error)) continue;
+    std::error_code typeError;  // a dangling link is no file, and no reason to stop
+    if (!it->is_regular_file(typeError)) continue;
     try {
       const std::u16string name = it->path().lexically_relative(base).generic_u16string();
       names.insert(rtl::String(name.begin(), name.end()));

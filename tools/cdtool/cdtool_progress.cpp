@@ -30,7 +30,9 @@ void TProgressLine::Update(std::int64_t done, std::int64_t total) {
   if (FShown && done < total && now - FLastTick < kIntervalMs) return;
   FLastTick = now;
   FShown = true;
-  platform::WriteStandardError("\r" + ProgressText(FLabel, done, total));
+  std::string line = "\r";
+  line += ProgressText(FLabel, done, total);
+  platform::WriteStandardError(line);
 }
 
 }  // namespace qor::cdtool
