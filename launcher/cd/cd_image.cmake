@@ -11,9 +11,10 @@ if(epoch)
   set(dates --set_all_file_dates =${epoch})
 endif()
 file(REMOVE ${IMAGE})
+# xorriso announces itself and SOURCE_DATE_EPOCH even when quiet: shown on failure only.
 execute_process(COMMAND ${XORRISO} -as mkisofs -quiet -J -joliet-long -r -V QUILLBOX ${dates} -o ${IMAGE} ${TREE}
-                RESULT_VARIABLE rc)
+                RESULT_VARIABLE rc OUTPUT_VARIABLE output ERROR_VARIABLE output)
 if(NOT rc EQUAL 0)
   file(REMOVE ${IMAGE})
-  message(FATAL_ERROR "xorriso failed to write ${IMAGE}")
+  message(FATAL_ERROR "xorriso failed to write ${IMAGE}:\n${output}")
 endif()
