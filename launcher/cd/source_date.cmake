@@ -6,7 +6,7 @@ function(nol_source_date_epoch source_dir out)
   if(NOT epoch)
     find_program(git git)
     if(git)
-      execute_process(COMMAND ${git} -C ${source_dir} log -1 --format=%ct
+      execute_process(COMMAND "${git}" -C "${source_dir}" log -1 --format=%ct
                       OUTPUT_VARIABLE epoch OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET RESULT_VARIABLE rc)
       if(NOT rc EQUAL 0)
         set(epoch "")
