@@ -4,8 +4,7 @@
 // log or a redirected output.
 #include <cstdint>
 #include <string>
-
-#include "rtl/strings.h"
+#include <string_view>
 
 namespace qor::cdtool {
 
