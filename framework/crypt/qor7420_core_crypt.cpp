@@ -145,7 +145,8 @@ void TQorCrypter::CryptStreamWith(TQorCipher& ACipher, rtl::TStream& ASource, rt
   rtl::TMemoryStream* memorySource =
       typeid(ASource) == typeid(rtl::TMemoryStream) ? static_cast<rtl::TMemoryStream*>(&ASource) : nullptr;
   ASource.SetPosition(0);
-  std::int64_t remaining = ASource.Size();
+  const std::int64_t total = ASource.Size();
+  std::int64_t remaining = total;
   while (remaining > 0) {
     const std::size_t count = static_cast<std::size_t>(std::min<std::int64_t>(remaining, kChunkSize));
     const std::uint8_t* in = buffer;
@@ -164,6 +165,7 @@ void TQorCrypter::CryptStreamWith(TQorCipher& ACipher, rtl::TStream& ASource, rt
     if (full < count) ACipher.CryptTail(in + full, buffer + full, count - full);
     ADest.WriteBuffer(buffer, static_cast<std::int64_t>(count));
     remaining -= static_cast<std::int64_t>(count);
+    if (FOnProgress) FOnProgress(total - remaining, total);
   }
   ACipher.Burn();
 }

@@ -6,6 +6,7 @@
 // XORed with E(K, CV), CV being the last full ciphertext block (or the IV). Data
 // passes in 8192-byte chunks, so the chunking does not show in the result.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -57,6 +58,11 @@ class TQorCrypter : public rtl::TInterfaced<IQorCrypter> {
   virtual const TQorCipherClass& GetCipherClass() const = 0;
   std::unique_ptr<TQorCipher> CreateCipher() const;
 
+  // Called after each chunk an operation has processed, with the bytes done and
+  // the source's size: the progress display of a tool that crypts large files.
+  using TProgressProc = std::function<void(std::int64_t ADone, std::int64_t ATotal)>;
+  void SetOnProgress(TProgressProc AOnProgress) { FOnProgress = std::move(AOnProgress); }
+
  protected:
   // Source from position 0 to its end, written at the destination's position.
   void CryptStream(rtl::TStream& ASource, rtl::TStream& ADest, TCryptDirection ADirection);
@@ -76,6 +82,7 @@ class TQorCrypter : public rtl::TInterfaced<IQorCrypter> {
 
   std::vector<std::uint8_t> FKey;
   std::uint32_t FSizeInBytes = 0;
+  TProgressProc FOnProgress;
 };
 
 class TQorCrypterBlowFish : public rtl::TInterfacedExtend<TQorCrypter, IQorCrypterBlowFish> {

@@ -2,7 +2,7 @@
 """Process-level tests of nol_cdtool: the real executable, natively or under Wine.
 
 usage: cdtool_test.py --tool EXE --work DIR --cd DEMO_CD [--wine-run SCRIPT --prefix DIR]
-                      [--decodes-pictures] CASE
+                      [--decodes-pictures] [--cmake CMAKE --checksums-script SCRIPT] CASE
 Each CASE runs in a fresh DIR; exit 0 passes, 125 skips (a 32-bit program where
 this machine cannot run one), anything else fails.
 """
@@ -287,6 +287,120 @@ def case_verify(t, cd_source, decodes):
     check(re.fullmatch(expected, log), "one line per problem", log)
 
 
+def cd_with_checksums(t, opts, name="cd"):
+    """A copy of the demo CD with two files the launcher does not use, and the
+    SHA256SUMS the build writes."""
+    shutil.rmtree(t.path(name), ignore_errors=True)
+    shutil.copytree(opts.cd, t.path(name), ignore=shutil.ignore_patterns(".gitkeep"))
+    os.makedirs(t.path(os.path.join(name, "upd")), exist_ok=True)
+    t.write(os.path.join(name, "readme.txt"), b"read me\r\n")
+    t.write(os.path.join(name, "upd", "patch.bin"), random_bytes(70000, 5))  # more than one read
+    subprocess.run([opts.cmake, "-DTREE=" + t.path(name), "-P", opts.checksums_script], check=True)
+    return name
+
+
+def verify_lines(t, cd):
+    """Exit code and the problem lines of -verify, without their time stamps."""
+    if os.path.exists(t.path("tool.log")):
+        os.remove(t.path("tool.log"))
+    rc, out, _ = t.run("-verify", cd, "-config", "tool.ini")
+    lines = [re.sub(b"^" + TIME, b"", line) for line in t.read("tool.log").split(b"\r\n") if line]
+    return rc, [line for line in lines if not line.startswith(b"Action -VERIFY done")]
+
+
+def case_checksums(t, opts):
+    t.config()
+    cd = cd_with_checksums(t, opts)
+    sums = t.read(os.path.join(cd, "SHA256SUMS"))
+    check(b"  readme.txt\n" in sums and b"  upd/patch.bin\n" in sums and b"SHA256SUMS" not in sums,
+          "every other file, '/' between folders", sums)
+    p = subprocess.run(["sha256sum", "--strict", "-c", "SHA256SUMS"], cwd=t.path(cd), capture_output=True)
+    check(p.returncode == 0, "sha256sum -c accepts the list", p.stdout, p.stderr)
+    rc, lines = verify_lines(t, cd)
+    check(rc == 0 and lines == [b"The CD tree cd is complete"], "an untouched tree passes", rc, lines)
+
+    def flip(path):
+        data = bytearray(t.read(path))
+        data[len(data) // 2] ^= 0x01
+        t.write(path, bytes(data))
+
+    cases = [
+        ("a flipped byte", lambda: flip("cd/upd/patch.bin"), [b"Changed file: cd\\upd\\patch.bin"]),
+        ("a removed file", lambda: os.remove(t.path("cd/readme.txt")), [b"Missing file: cd\\readme.txt"]),
+        ("an added file", lambda: t.write("cd/etc/new.txt", b"new"), [b"Extra file: cd\\etc\\new.txt"]),
+        # The launcher's own check names it too: once is enough.
+        ("a removed document", lambda: os.remove(t.path("cd/pdf/loranta.pdf")),
+         [b"Missing file: cd\\pdf\\loranta.pdf"]),
+        ("a line that is no entry, and one that leaves the CD",
+         lambda: t.write("cd/SHA256SUMS", sums + b"not a checksum line\n" + b"0" * 64 + b"  ../tool.ini\n"),
+         [b"Malformed line 10 in cd\\SHA256SUMS", b"Malformed line 11 in cd\\SHA256SUMS"]),
+    ]
+    for what, change, expected in cases:
+        cd_with_checksums(t, opts)
+        change()
+        rc, lines = verify_lines(t, cd)
+        summary = b"ECdToolError: "
+        check(rc == 1, "exit code after " + what, rc, lines)
+        check(lines[:-2] == expected and lines[-2] == summary and
+              lines[-1] == b"%d problem(s) in the CD tree cd" % len(expected),
+              "one line for " + what, lines)
+    # All at once: the list's order, then the extra files.
+    cd_with_checksums(t, opts)
+    for _, change, _ in cases[:4]:
+        change()
+    rc, lines = verify_lines(t, cd)
+    check(rc == 1 and lines[:-2] == [b"Missing file: cd\\pdf\\loranta.pdf", b"Missing file: cd\\readme.txt",
+                                     b"Changed file: cd\\upd\\patch.bin", b"Extra file: cd\\etc\\new.txt"],
+          "every difference, each once", rc, lines)
+
+
+def read_all(fd, chunks):
+    while True:
+        try:
+            data = os.read(fd, 65536)
+        except OSError:  # EIO: the terminal's last writer has gone
+            return
+        if not data:
+            return
+        chunks.append(data)
+
+
+def case_progress(t):
+    t.config()
+    size = 24 * 1024 * 1024
+    t.write("big.bin", random_bytes(1 << 16, 11) * (size >> 16))
+    # Standard error on a terminal: the line is drawn there, and only there.
+    master, slave = os.openpty()
+    chunks = []
+    reader = threading.Thread(target=read_all, args=(master, chunks))
+    reader.start()
+    start = time.monotonic()
+    p = subprocess.Popen(t.command(["-encrypt", "big.bin", "big.enc", "-key", "k", "-config", "tool.ini"]),
+                         cwd=t.work, env=t.env, stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, stderr=slave)
+    os.close(slave)
+    out, _ = p.communicate(timeout=TIMEOUT)
+    elapsed = time.monotonic() - start
+    reader.join(TIMEOUT)
+    os.close(master)
+    # Wine's console on a terminal adds its own cursor controls.
+    terminal = re.sub(rb"\x1b\[[0-9;?]*[A-Za-z]", b"", b"".join(chunks))
+    check(p.returncode == 0, "exit code", p.returncode, out)
+    lines = re.findall(rb"Encrypting: +(\d+)% \((\d+) of (\d+) bytes\)", terminal)
+    check(lines, "a progress line on the terminal", terminal[-400:])
+    done = [int(d) for _, d, _ in lines]
+    check(all(int(total) == size for _, _, total in lines) and done == sorted(done) and done[-1] == size
+          and lines[-1][0] == b"100", "percentages and bytes count up to the whole file", lines)
+    # At most four redraws a second, besides the first and the last.
+    check(len(lines) <= 2 + 4 * elapsed + 1, "redrawn at most a few times a second", len(lines), elapsed)
+    check(terminal.rstrip(b"\r\n").endswith(b"bytes)"), "the line is ended", terminal[-100:])
+    for name, text in (("standard output", out), ("the log", t.read("tool.log"))):
+        check(b"Encrypting" not in text and b"%" not in text, "no progress in " + name, text)
+    # Redirected: nothing.
+    rc, out, err = t.run("-decrypt", "big.enc", "big.back", "-key", "k")
+    check(rc == 0 and t.read("big.back") == t.read("big.bin"), "decrypted", rc, out, err)
+    check(b"Decrypting" not in err + out, "no progress when standard error is redirected", err, out)
+
+
 def case_startup_failure(t):
     t.write("bad.reg", b"this is no registry file\n")
     env = dict(t.env)
@@ -305,6 +419,8 @@ def main():
     ap.add_argument("--wine-run")
     ap.add_argument("--prefix")
     ap.add_argument("--decodes-pictures", action="store_true")
+    ap.add_argument("--cmake")
+    ap.add_argument("--checksums-script")
     ap.add_argument("case")
     opts = ap.parse_args()
     if opts.wine_run and pe_bits(opts.tool) == 32:
@@ -321,6 +437,8 @@ def main():
     try:
         if opts.case == "verify":
             case_verify(t, opts.cd, opts.decodes_pictures)
+        elif opts.case == "checksums":
+            case_checksums(t, opts)
         else:
             cases[opts.case](t)
     except Failure as f:

@@ -3,7 +3,7 @@
 find_package(Python3 COMPONENTS Interpreter REQUIRED)
 
 set(cdtool_cases letter_case help_no_parameter help_unknown_action failing_action bad_arguments
-    appends default_character pid_file roundtrip done_when verify)
+    appends default_character pid_file roundtrip done_when verify checksums progress)
 if(NOT CMAKE_CROSSCOMPILING)
   # A malformed substitute registry file stops the platform before start-up.
   list(APPEND cdtool_cases startup_failure)
@@ -11,7 +11,8 @@ endif()
 
 set(cdtool_test_args
   --tool $<TARGET_FILE:nol_cdtool>
-  --cd ${PROJECT_SOURCE_DIR}/demo/cd)
+  --cd ${PROJECT_SOURCE_DIR}/demo/cd
+  --cmake ${CMAKE_COMMAND} --checksums-script ${PROJECT_SOURCE_DIR}/launcher/cd/cd_checksums.cmake)
 if(CMAKE_CROSSCOMPILING)
   list(APPEND cdtool_test_args --wine-run ${PROJECT_SOURCE_DIR}/tools/wine-run --prefix ${NOL_WINEPREFIX})
 endif()

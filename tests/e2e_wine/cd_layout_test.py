@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """The laid-out CD and its image: autorun.inf at the root opening the launcher in
 bin\\ with the CD's icon, the build's own launcher executable, the demo CD's
-documents and its empty update folder; the ISO image holds the same files under
-their Joliet names.
+documents and its empty update folder, SHA256SUMS over the rest; the ISO image
+holds the same files under their Joliet names.
 
     cd_layout_test.py --tree DIR --launcher EXE --demo DIR [--image ISO]
 """
@@ -10,6 +10,7 @@ import argparse
 import filecmp
 import os
 import struct
+import subprocess
 import sys
 import unittest
 
@@ -99,10 +100,14 @@ def joliet_files(path):
 class CdTree(unittest.TestCase):
     def test_autorun_opens_the_launcher_with_the_cd_icon(self):
         with open(os.path.join(ARGS.tree, "autorun.inf"), "rb") as f:
-            text = f.read().decode("ascii")
-        lines = text.split("\r\n")  # an INI file of Windows: CR LF
+            data = f.read()
+        # A Unicode INI file of Windows: UTF-16LE after its byte-order mark, CR LF.
+        self.assertEqual(data[:2], b"\xff\xfe")
+        lines = data[2:].decode("utf-16-le").split("\r\n")
         self.assertEqual(lines[0], "[autorun]")
         self.assertIn("open=bin\\nol_cdrun.exe", lines)
+        # AutoPlay offers the launcher by a text in the captions' language.
+        self.assertIn("action=Запустить Квиллбокс «ЛОРАНТА»", lines)
         icon = [line.split("=", 1)[1] for line in lines if line.startswith("icon=")]
         self.assertEqual(len(icon), 1)
         self.assertTrue(os.path.isfile(os.path.join(ARGS.tree, icon[0].replace("\\", "/"))), icon)
@@ -126,8 +131,15 @@ class CdTree(unittest.TestCase):
             self.skipTest("no xorriso here: no image is written")
         files = joliet_files(ARGS.image)
         self.assertIsNotNone(files, "the image has no Joliet tree")
-        expected = demo_files() | {"autorun.inf", "nol_cdrun.ico", "bin/nol_cdrun.exe"}
+        expected = demo_files() | {"autorun.inf", "nol_cdrun.ico", "bin/nol_cdrun.exe", "SHA256SUMS"}
         self.assertEqual(files, expected)
+
+    def test_checksums_cover_every_other_file(self):
+        with open(os.path.join(ARGS.tree, "SHA256SUMS"), "rb") as f:
+            names = [line.split(b"  ", 1)[1].decode() for line in f.read().splitlines()]
+        self.assertEqual(names, sorted(demo_files() | {"autorun.inf", "nol_cdrun.ico", "bin/nol_cdrun.exe"}))
+        p = subprocess.run(["sha256sum", "--strict", "-c", "SHA256SUMS"], cwd=ARGS.tree, capture_output=True)
+        self.assertEqual(p.returncode, 0, p.stdout + p.stderr)
 
 
 def main():

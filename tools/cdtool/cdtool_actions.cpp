@@ -2,10 +2,12 @@
 
 #include <algorithm>
 
+#include "framework/crypt/qor7420_core_crypt.h"
 #include "framework/crypt/qor7420_intf_crypt.h"
 #include "platform/platform.h"
 #include "rtl/format.h"
 #include "tools/cdtool/cdtool_args.h"
+#include "tools/cdtool/cdtool_progress.h"
 #include "tools/cdtool/cdtool_verify.h"
 
 namespace qor::cdtool {
@@ -47,16 +49,22 @@ void Crypt(TDirection direction) {
   if (!crypter) throw ECdToolError(rtl::Format(u"No crypter for %s", {kAlgorithm}));
   crypter->SetKey(key.Bytes.data(), static_cast<std::uint32_t>(key.Bytes.size()));
   const bool inPlace = args.Positional.size() == 1 || args.Positional[1] == source;
-  if (direction == TDirection::Encrypt) {
-    if (inPlace)
-      crypter->Encrypt(rtl::StringView(source));
-    else
-      crypter->Encrypt(rtl::StringView(source), rtl::StringView(args.Positional[1]));
-  } else {
-    if (inPlace)
-      crypter->Decrypt(rtl::StringView(source));
-    else
-      crypter->Decrypt(rtl::StringView(source), rtl::StringView(args.Positional[1]));
+  {
+    // Ended before the log line, which may go to the same terminal.
+    TProgressLine progress(direction == TDirection::Encrypt ? "Encrypting" : "Decrypting");
+    if (auto* base = dynamic_cast<TQorCrypter*>(crypter.get()))
+      base->SetOnProgress([&progress](std::int64_t done, std::int64_t total) { progress.Update(done, total); });
+    if (direction == TDirection::Encrypt) {
+      if (inPlace)
+        crypter->Encrypt(rtl::StringView(source));
+      else
+        crypter->Encrypt(rtl::StringView(source), rtl::StringView(args.Positional[1]));
+    } else {
+      if (inPlace)
+        crypter->Decrypt(rtl::StringView(source));
+      else
+        crypter->Decrypt(rtl::StringView(source), rtl::StringView(args.Positional[1]));
+    }
   }
   const rtl::StringView verb = direction == TDirection::Encrypt ? u"Encrypted" : u"Decrypted";
   if (inPlace)
@@ -91,9 +99,12 @@ rtl::String HelpText() {
          u"\r\n"
          u"Actions:\r\n"
          u"  -verify CDDIR           check that every file the launcher uses exists in the\r\n"
-         u"                          CD tree CDDIR and that its pictures decode\r\n"
+         u"                          CD tree CDDIR and that its pictures decode; with a\r\n"
+         u"                          SHA256SUMS at its root, that no file is missing,\r\n"
+         u"                          changed or extra\r\n"
          u"  -encrypt SOURCE [DEST]  encrypt SOURCE into DEST (in place without DEST)\r\n"
          u"  -decrypt SOURCE [DEST]  decrypt SOURCE into DEST (in place without DEST)\r\n"
+         u"                          (on a terminal, with a progress line on standard error)\r\n"
          u"\r\n"
          u"Options:\r\n"
          u"  -key TEXT               the Blowfish key: the UTF-8 bytes of TEXT (1 to 56)\r\n"

@@ -1,5 +1,6 @@
 #include "tools/cdtool/cdtool_verify.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -7,6 +8,7 @@
 #include "platform/file_stream.h"
 #include "platform/platform.h"
 #include "rtl/format.h"
+#include "tools/cdtool/cdtool_checksums.h"
 
 namespace qor::cdtool {
 
@@ -31,13 +33,6 @@ constexpr std::array<TCdEntry, 7> kCdFiles = {{
 // The update folder that Launch / Update hands to the installed program.
 constexpr rtl::StringView kUpdateFolder = u"upd";
 
-rtl::String Join(rtl::StringView folder, rtl::StringView name) {
-  rtl::String path(folder);
-  if (!path.empty() && path.back() != u'\\' && path.back() != u'/') path.push_back(u'\\');
-  path += name;
-  return path;
-}
-
 #if !NOL_FORMS_DECODES_PICTURES
 // This build has no picture decoder: a JPEG is recognised by its signature only.
 bool PictureDecodes(rtl::StringView path) {
@@ -58,18 +53,27 @@ bool PictureDecodes(rtl::StringView path) {
 
 }  // namespace
 
+rtl::String JoinPath(rtl::StringView folder, rtl::StringView name) {
+  rtl::String path(folder);
+  if (!path.empty() && path.back() != u'\\' && path.back() != u'/') path.push_back(u'\\');
+  path += name;
+  return path;
+}
+
 std::vector<rtl::String> VerifyCdTree(rtl::StringView cdDir) {
   platform::TFileService& files = platform::Platform().Files();
   std::vector<rtl::String> problems;
   for (const TCdEntry& entry : kCdFiles) {
-    const rtl::String path = Join(cdDir, entry.Path);
+    const rtl::String path = JoinPath(cdDir, entry.Path);
     if (!files.FileExists(path))
       problems.push_back(rtl::Format(u"Missing file: %s", {path}));
     else if (entry.Picture && !PictureDecodes(path))
       problems.push_back(rtl::Format(u"Picture does not decode: %s", {path}));
   }
-  const rtl::String update = Join(cdDir, kUpdateFolder);
+  const rtl::String update = JoinPath(cdDir, kUpdateFolder);
   if (!files.DirectoryExists(update)) problems.push_back(rtl::Format(u"Missing folder: %s", {update}));
+  for (rtl::String& problem : VerifyChecksums(cdDir))
+    if (std::find(problems.begin(), problems.end(), problem) == problems.end()) problems.push_back(std::move(problem));
   return problems;
 }
 

@@ -61,6 +61,25 @@ TEST(CrypterStreams, EveryLengthRoundTripsInTheDocumentedFormat) {
   }
 }
 
+// A progress display sees each chunk once, the count rising to the whole size, and
+// the data are the same as without it.
+TEST(CrypterStreams, ProgressCountsEveryChunkUpToTheSize) {
+  const std::string plain = Pattern(3 * TQorCrypter::kChunkSize + 5, 9);
+  rtl::IPtr<TQorCrypterBlowFish> crypter(rtl::Create<TQorCrypterBlowFish>());
+  crypter->SetKey("progress", 8);
+  std::vector<std::pair<std::int64_t, std::int64_t>> calls;
+  crypter->SetOnProgress([&calls](std::int64_t done, std::int64_t total) { calls.emplace_back(done, total); });
+  const std::int64_t size = static_cast<std::int64_t>(plain.size());
+  const std::int64_t chunk = TQorCrypter::kChunkSize;
+  const std::vector<std::pair<std::int64_t, std::int64_t>> expected = {
+      {chunk, size}, {2 * chunk, size}, {3 * chunk, size}, {size, size}};
+  EXPECT_EQ(Crypt(*crypter, plain, true), ReferenceCrypt("progress", plain, true));
+  EXPECT_EQ(calls, expected);
+  calls.clear();
+  EXPECT_EQ(Crypt(*crypter, "", false), "");
+  EXPECT_TRUE(calls.empty());
+}
+
 // Below one block only the final-partial-block rule applies, in both directions.
 TEST(CrypterStreams, ShortInputEncryptsAndDecryptsAlike) {
   auto crypter = NewBlowfish("short");
