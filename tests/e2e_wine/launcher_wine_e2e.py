@@ -168,6 +168,18 @@ class WineLauncher(X11Program):
             self.process.wait()
 
 
+class Order(unittest.TestCase):
+    def test_window_right_after_a_display_less_program(self):
+        # A program without a display leaves a desktop that finds no graphics driver;
+        # one that joined it could make no window, so tools/wine-run lets it end first.
+        launcher = WineLauncher(self)
+        stub = wine(ARGS.stub, "--desktop", env=dict(os.environ, DISPLAY=""), check=False)
+        self.assertEqual(stub.returncode, 0, stub.stderr)
+        launcher.start()
+        launcher.click(720, 520)
+        self.assertEqual(launcher.wait_exit(), 0)
+
+
 class Layout(unittest.TestCase):
     def test_installed_layout_with_background(self):
         launcher = WineLauncher(self).start()
