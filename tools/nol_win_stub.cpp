@@ -6,8 +6,9 @@
 //                                           and holds the mutex until it is killed
 //   <stub> --read-box CAPTION OUTFILE       writes the text and the visible buttons of
 //                                           the message box CAPTION of another program
-//   <stub> --desktop                        asks for the desktop window, as a program
-//                                           with windows does, and ends
+//   <stub> --desktop READYFILE MS           asks for the desktop window, as a program
+//                                           with windows does, writes READYFILE, and
+//                                           ends MS milliseconds later
 // A test program outside the system, so it calls Windows directly.
 #include <windows.h>
 #include <shellapi.h>
@@ -74,7 +75,12 @@ int main() {
     return 0;
   }
   if (argc == 4 && std::wstring(argv[1]) == L"--read-box") return ReadBox(argv[2], argv[3]);
-  if (argc == 2 && std::wstring(argv[1]) == L"--desktop") return GetDesktopWindow() ? 0 : 9;
+  if (argc == 4 && std::wstring(argv[1]) == L"--desktop") {
+    if (!GetDesktopWindow()) return 9;
+    if (!WriteAtomically(argv[2], std::to_string(GetCurrentProcessId()) + "\n")) return 4;
+    Sleep(static_cast<DWORD>(_wtoi(argv[3])));
+    return 0;
+  }
   wchar_t self[MAX_PATH];
   DWORD n = GetModuleFileNameW(nullptr, self, MAX_PATH);
   if (n == 0 || n >= MAX_PATH) return 5;

@@ -169,13 +169,21 @@ class WineLauncher(X11Program):
 
 
 class Order(unittest.TestCase):
-    def test_window_right_after_a_display_less_program(self):
-        # A program without a display leaves a desktop that finds no graphics driver;
-        # one that joined it could make no window, so tools/wine-run lets it end first.
+    def test_window_while_a_display_less_program_holds_the_desktop(self):
+        # A desktop made without a display finds no graphics driver: a program that
+        # joined it could make no window, so tools/wine-run starts the launcher only
+        # once that desktop has ended (the stub ends it three seconds on).
         launcher = WineLauncher(self)
-        stub = wine(ARGS.stub, "--desktop", env=dict(os.environ, DISPLAY=""), check=False)
-        self.assertEqual(stub.returncode, 0, stub.stderr)
+        ready = os.path.join(launcher.root, "desktop-held")
+        stub = subprocess.Popen([ARGS.wine_run, "--prefix", ARGS.prefix, ARGS.stub, "--desktop", windows_path(ready),
+                                 "3000"], env=dict(os.environ, DISPLAY=""),
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.addCleanup(stub.wait, TIMEOUT)
+        self.addCleanup(stub.kill)
+        wait_for(lambda: os.path.exists(ready) or stub.poll() is not None, "the stub to hold the desktop")
+        self.assertIsNone(stub.poll(), "the stub ended")
         launcher.start()
+        self.assertEqual(stub.wait(TIMEOUT), 0)
         launcher.click(720, 520)
         self.assertEqual(launcher.wait_exit(), 0)
 
