@@ -209,6 +209,12 @@ rtl::String ExpandLogFileName(rtl::StringView Template) {
   return rtl::StringReplace(result, u"@@param@", param, true);
 }
 
+bool LogUnhandledException(const rtl::Exception& E) {
+  if (!ConsoleApp) return false;
+  ConsoleApp->LogRunError(E);
+  return true;
+}
+
 namespace {
 void ConsoleInitialization() { ConsoleApp = std::make_unique<TConsoleApp>(); }
 void ConsoleFinalization() {

@@ -7,9 +7,11 @@
 #include <array>
 #include <cstdint>
 #include <cstdlib>
+#include <span>
 #include <string>
 #include <vector>
 
+#include "cmyk_jpeg_fixtures.h"
 #include "forms/picture.h"
 #include "jpeg_fixture.h"
 
@@ -273,6 +275,40 @@ TEST(PictureDecoders, JpegMatchesTheRecordedPixels) {
         EXPECT_LE(std::abs(sg - sw), 4 * 64) << "block " << bx << "," << by << " channel " << c;
       }
   RecordProperty("max_difference", maxDiff);
+}
+
+// Print artwork: CMYK and YCCK, baseline and progressive, with Adobe's inverted
+// inks or without. Every pixel of a quadrant has its colour, within a tolerance.
+TEST(PictureDecoders, CmykJpegGivesTheInksColours) {
+  using namespace fixtures;
+  struct TCase {
+    const char* Name;
+    std::span<const std::uint8_t> Data;
+  };
+  const TCase cases[] = {
+      {"CMYK, Adobe", kCmykAdobeJpeg},
+      {"YCCK, progressive, Adobe", kYcckProgressiveJpeg},
+      {"CMYK, no Adobe marker", kCmykPlainJpeg},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TPicture p;
+    ASSERT_TRUE(p.LoadFromMemory(c.Data));
+    ASSERT_EQ(p.Width(), 16);
+    ASSERT_EQ(p.Height(), 16);
+    int wrong = 0;
+    for (int y = 0; y < 16; ++y)
+      for (int x = 0; x < 16; ++x) {
+        const std::uint32_t want = 0xFF000000u | kCmykFixtureColours[(y / 8) * 2 + x / 8];
+        const std::uint32_t got = p.Pixels()[y * 16 + x];
+        bool near = true;
+        for (int shift = 0; shift < 32; shift += 8)
+          near = near && std::abs(static_cast<int>((got >> shift) & 0xFF) - static_cast<int>((want >> shift) & 0xFF)) <= 6;
+        if (!near && wrong++ < 3)
+          ADD_FAILURE() << "pixel " << x << "," << y << ": " << std::hex << got << " instead of " << want;
+      }
+    EXPECT_EQ(wrong, 0);
+  }
 }
 
 }  // namespace
