@@ -11,6 +11,10 @@
 #include <string>
 #include <vector>
 
+#ifdef _WIN32
+#include <objbase.h>
+#endif
+
 #include "cmyk_jpeg_fixtures.h"
 #include "forms/picture.h"
 #include "jpeg_fixture.h"
@@ -310,6 +314,25 @@ TEST(PictureDecoders, CmykJpegGivesTheInksColours) {
     EXPECT_EQ(wrong, 0);
   }
 }
+
+#ifdef _WIN32
+// The launcher's UI thread is in a single-threaded apartment for the shell; a
+// decode nests its own entry inside it and leaves it as it was.
+TEST(PictureDecoders, DecodeKeepsTheThreadsApartment) {
+  auto apartmentRefusesMultithreaded = [] {
+    const HRESULT r = ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+    if (SUCCEEDED(r)) ::CoUninitialize();
+    return r == RPC_E_CHANGED_MODE;
+  };
+  ASSERT_EQ(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE), S_OK);
+  TPicture p;
+  EXPECT_TRUE(p.LoadFromMemory(fixtures::kJpegFixture));
+  EXPECT_TRUE(p.LoadFromMemory(fixtures::kCmykAdobeJpeg));
+  EXPECT_TRUE(apartmentRefusesMultithreaded());
+  ::CoUninitialize();
+  EXPECT_FALSE(apartmentRefusesMultithreaded()) << "a decode left an entry of its own behind";
+}
+#endif
 
 }  // namespace
 }  // namespace qor::forms
