@@ -124,6 +124,8 @@ class TFakeShell : public TShellService {
     int ShowCmd;
   };
   std::intptr_t Result = 42;
+  // Called with each call as it is made: tests look at the world at that moment.
+  std::function<void(const TCall&)> OnExecute;
   const std::vector<TCall>& Calls() const { return FCalls; }
 
   std::intptr_t Execute(rtl::StringView verb, rtl::StringView file, const std::optional<rtl::String>& parameters,
