@@ -61,7 +61,8 @@ QOR_DECLARE_EXCEPTION(EInvalidOperation, Exception);
 // can tell it, otherwise "Exception", and its what() text.
 class EForeignException : public Exception {
  public:
-  EForeignException(String className, String message) : Exception(std::move(message)), FClassName(std::move(className)) {}
+  EForeignException(String className, String message)
+      : Exception(std::move(message)), FClassName(std::move(className)) {}
   StringView ClassName() const noexcept override { return FClassName; }
   std::unique_ptr<Exception> Clone() const override { return std::make_unique<EForeignException>(*this); }
 

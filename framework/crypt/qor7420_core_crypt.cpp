@@ -33,7 +33,9 @@ struct TTempFile {
   std::unique_ptr<platform::TFileStream> Stream;
 };
 
-rtl::String CannotCreate(rtl::StringView AFileName) { return u"Cannot create file \"" + rtl::String(AFileName) + u"\". "; }
+rtl::String CannotCreate(rtl::StringView AFileName) {
+  return u"Cannot create file \"" + rtl::String(AFileName) + u"\". ";
+}
 
 // Creates a new file next to ADest that did not exist before: an existing name is
 // never opened, and a collision moves on to the next tick value. A failure names

@@ -125,7 +125,8 @@ TEST_F(CrypterSystemFiles, TemporaryFileFailureNamesTheCallersFile) {
     ADD_FAILURE() << "no error";
   } catch (const rtl::EFCreateError& e) {
     const rtl::String prefix = u"Cannot create file \"" + dest + u"\". ";
-    EXPECT_TRUE(e.Message().starts_with(prefix) && e.Message().size() > prefix.size()) << rtl::StringToUtf8(e.Message());
+    EXPECT_TRUE(e.Message().starts_with(prefix) && e.Message().size() > prefix.size())
+        << rtl::StringToUtf8(e.Message());
   }
   EXPECT_EQ(Listing(), (std::vector<std::string>{"src.bin"}));
 }

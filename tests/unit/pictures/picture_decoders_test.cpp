@@ -305,9 +305,10 @@ TEST(PictureDecoders, CmykJpegGivesTheInksColours) {
       for (int x = 0; x < 16; ++x) {
         const std::uint32_t want = 0xFF000000u | kCmykFixtureColours[(y / 8) * 2 + x / 8];
         const std::uint32_t got = p.Pixels()[y * 16 + x];
+        auto channel = [](std::uint32_t pixel, int shift) { return static_cast<int>((pixel >> shift) & 0xFF); };
         bool near = true;
         for (int shift = 0; shift < 32; shift += 8)
-          near = near && std::abs(static_cast<int>((got >> shift) & 0xFF) - static_cast<int>((want >> shift) & 0xFF)) <= 6;
+          near = near && std::abs(channel(got, shift) - channel(want, shift)) <= 6;
         if (!near && wrong++ < 3)
           ADD_FAILURE() << "pixel " << x << "," << y << ": " << std::hex << got << " instead of " << want;
       }
