@@ -306,10 +306,10 @@ TEST(PictureDecoders, CmykJpegGivesTheInksColours) {
         const std::uint32_t want = 0xFF000000u | kCmykFixtureColours[(y / 8) * 2 + x / 8];
         const std::uint32_t got = p.Pixels()[y * 16 + x];
         auto channel = [](std::uint32_t pixel, int shift) { return static_cast<int>((pixel >> shift) & 0xFF); };
-        bool near = true;
+        bool within = true;
         for (int shift = 0; shift < 32; shift += 8)
-          near = near && std::abs(channel(got, shift) - channel(want, shift)) <= 6;
-        if (!near && wrong++ < 3)
+          within = within && std::abs(channel(got, shift) - channel(want, shift)) <= 6;
+        if (!within && wrong++ < 3)
           ADD_FAILURE() << "pixel " << x << "," << y << ": " << std::hex << got << " instead of " << want;
       }
     EXPECT_EQ(wrong, 0);
