@@ -130,7 +130,7 @@ TEST_F(CdrunResources, ReinstallQuestionIsInTheStringTable) {
   ASSERT_GT(length, 0);
   const std::u16string builtIn = u"" NOL_TEXT_REINSTALL_QUESTION;
   EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(text), static_cast<std::size_t>(length)), builtIn);
-  EXPECT_EQ(builtIn.substr(0, 11), u"\u0412\u044b \u0434\u0435\u0439\u0441\u0442\u0432\u0438");
+  EXPECT_EQ(builtIn.substr(0, 10), u"\u0412\u044b \u0434\u0435\u0439\u0441\u0442\u0432\u0438");
 }
 
 }  // namespace
