@@ -18,6 +18,7 @@ RunningProgram& Running() {
   static RunningProgram running;
   return running;
 }
+
 // Inside a catch block: the message of the exception in flight.
 void ShowStartupFailure(const TStartupUI& ui) noexcept {
   try {
