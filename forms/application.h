@@ -70,6 +70,10 @@ class TApplication {
   // The default error display: error icon, OK, titled Title(), the message with
   // the full-stop rule.
   void ShowException(rtl::StringView message);
+  // The system's colour which, or fallback where the system gives none.
+  TColor SystemColor(TSystemColor which, TColor fallback) const {
+    return FWidgetset.SystemColor(which).value_or(fallback);
+  }
   // Shows the exception in flight (call from a catch block); never throws.
   void HandleException() noexcept;
 

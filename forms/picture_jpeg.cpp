@@ -35,6 +35,15 @@ void OnEmitMessage(j_common_ptr cinfo, int level) {
 
 void OnOutputMessage(j_common_ptr) {}
 
+// One CMYK sample as opaque RGB, as the Windows decoder converts it: each colour
+// is what its ink and the black ink leave of the paper.
+std::uint32_t InkPixel(const std::uint8_t* cmyk, bool inverted) {
+  auto paper = [inverted](std::uint8_t ink) -> unsigned { return inverted ? ink : 255u - ink; };
+  const unsigned k = paper(cmyk[3]);
+  auto channel = [k](unsigned left) -> std::uint32_t { return (left * k + 127) / 255; };
+  return 0xFF000000u | channel(paper(cmyk[0])) << 16 | channel(paper(cmyk[1])) << 8 | channel(paper(cmyk[2]));
+}
+
 // What the decoding step works on; owned by the caller so that nothing with a
 // destructor lives in the frame that setjmp returns to.
 struct TJpegJob {
@@ -55,22 +64,28 @@ bool RunJpegJob(TJpegJob* job) {
   if (job->Info.image_width == 0 || job->Info.image_height == 0 ||
       std::uint64_t{job->Info.image_width} * job->Info.image_height > kMaxPicturePixels)
     return false;
-  job->Info.out_color_space = JCS_RGB;
+  // libjpeg turns YCCK into CMYK but neither into RGB: the inks are converted here.
+  const bool inks = job->Info.jpeg_color_space == JCS_CMYK || job->Info.jpeg_color_space == JCS_YCCK;
+  job->Info.out_color_space = inks ? JCS_CMYK : JCS_RGB;
   jpeg_start_decompress(&job->Info);
-  if (job->Info.output_components != 3) return false;
+  const int components = inks ? 4 : 3;
+  if (job->Info.output_components != components) return false;
+  // Adobe's applications write the inks inverted (0 is full ink) and mark the file.
+  const bool inverted = inks && job->Info.saw_Adobe_marker;
   const unsigned width = job->Info.output_width;
   job->Out->Width = static_cast<int>(width);
   job->Out->Height = static_cast<int>(job->Info.output_height);
   job->Out->Pixels.resize(static_cast<std::size_t>(width) * job->Info.output_height);
-  job->Row->resize(static_cast<std::size_t>(width) * 3);
+  job->Row->resize(static_cast<std::size_t>(width) * components);
   while (job->Info.output_scanline < job->Info.output_height) {
     JSAMPROW row = job->Row->data();
     std::size_t y = job->Info.output_scanline;
     if (jpeg_read_scanlines(&job->Info, &row, 1) != 1) return false;
     std::uint32_t* dst = job->Out->Pixels.data() + y * width;
     const std::uint8_t* src = job->Row->data();
-    for (unsigned x = 0; x < width; ++x, src += 3)
-      dst[x] = 0xFF000000u | (std::uint32_t{src[0]} << 16) | (std::uint32_t{src[1]} << 8) | src[2];
+    for (unsigned x = 0; x < width; ++x, src += components)
+      dst[x] = inks ? InkPixel(src, inverted)
+                    : 0xFF000000u | (std::uint32_t{src[0]} << 16) | (std::uint32_t{src[1]} << 8) | src[2];
   }
   jpeg_finish_decompress(&job->Info);
   return !job->Error.Corrupt;

@@ -108,6 +108,9 @@ struct TBoxRequest {
   int CloseResult = 0;    // the answer when the box is closed without a button
 };
 
+// The system's colours that forms take over.
+enum class TSystemColor { BtnFace, WindowText };
+
 class IWidgetset {
  public:
   virtual ~IWidgetset() = default;
@@ -129,6 +132,10 @@ class IWidgetset {
   virtual void Post(std::function<void()> callback) = 0;
   // Waits until what was drawn so far has reached the screen.
   virtual void Sync() = 0;
+
+  // The colour the system (or the toolkit's theme) gives which; nullopt when it
+  // gives none.
+  virtual std::optional<TColor> SystemColor(TSystemColor which) = 0;
 };
 
 }  // namespace qor::forms

@@ -70,6 +70,8 @@ int main(int argc, char** argv) {
     return 1;
   }
   platform::TScopedPlatform installed(*system);
+  // Before the first window and the first shell call, on this, the UI thread.
+  platform::TShellApartment apartment;
 
   // No display, no windows: said on standard error, code 1, instead of an exception
   // that ends the process.

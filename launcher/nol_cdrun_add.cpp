@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "assets/nol_assets.h"
+#include "forms/application.h"
 #include "launcher/nol_cdrun_exec.h"
 #include "platform/process.h"
 
@@ -57,7 +58,8 @@ TFormAdditional::TFormAdditional(forms::TForm& owner) : forms::TForm(owner) {
   SetBorderStyle(forms::bsToolWindow);
   SetPosition(forms::poOwnerFormCenter);
   SetClientSize(601, 400);
-  SetColor(forms::clBtnFace);
+  // The system's colours, the classic ones where it gives none.
+  SetColor(Application().SystemColor(forms::TSystemColor::BtnFace, forms::clBtnFace));
   CreateControls(FormAdditionalLayout());
   imgBackground = &Control<forms::TImage>(u"imgBackground");
   lblPharm = &Control<forms::TLabel>(u"lblPharm");
@@ -66,6 +68,8 @@ TFormAdditional::TFormAdditional(forms::TForm& owner) : forms::TForm(owner) {
   btnPharm = &Control<forms::TSpeedButton>(u"btnPharm");
   btnNereval = &Control<forms::TSpeedButton>(u"btnNereval");
   btnLoranta = &Control<forms::TSpeedButton>(u"btnLoranta");
+  const forms::TColor text = Application().SystemColor(forms::TSystemColor::WindowText, forms::clWindowText);
+  for (forms::TLabel* label : {lblPharm, lblLoranta, lblNereval}) label->Font().SetColor(text);
   btnPharm->OnClick = [this](forms::TObject* sender) { btnPharmClick(sender); };
   btnNereval->OnClick = [this](forms::TObject* sender) { btnNerevalClick(sender); };
   btnLoranta->OnClick = [this](forms::TObject* sender) { btnLorantaClick(sender); };

@@ -7,8 +7,10 @@
 #include "forms/message_box.h"
 #include "launcher/nol_cdrun_add.h"
 #include "launcher/nol_cdrun_exec.h"
+#include "launcher/nol_cdrun_strings.h"
 #include "launcher/nol_lib.h"
 #include "platform/platform.h"
+#include "platform/resource_strings.h"
 #include "rtl/convert.h"
 
 namespace qor {
@@ -38,10 +40,8 @@ constexpr rtl::StringView kAdvertTarget = u"img\\qor_adv.jpg";
 constexpr rtl::StringView kInstalledProgram = u"bin\\qor7420main.exe";
 constexpr rtl::StringView kInstalledProgramDir = u"bin\\";
 
-// M1 is the launcher's one localisable text; M2 and M3 are fixed.
-constexpr rtl::StringView kReinstallQuestion =
-    u"Вы действительно хотите полностью переустановить программу?\r\n"
-    u"Все пользовательские данные будут утеряны!";
+// M1 is the launcher's one localisable text, a resource string; M2 and M3 are fixed.
+constexpr rtl::StringView kReinstallQuestionBuiltIn = u"" NOL_TEXT_REINSTALL_QUESTION;
 constexpr rtl::StringView kCloseProgramFirst = u"Для обновления необходимо закрыть саму программу!";
 constexpr rtl::StringView kReinstallRecommended = u"Рекомендуется полная переустановка программы!";
 constexpr rtl::StringView kWarningCaption = u"Warning";
@@ -183,7 +183,8 @@ void TMainForm::DescriptionClick(forms::TObject*) {
 void TMainForm::InstallClick(forms::TObject*) {
   bool proceed = true;
   if (IsInstalled())
-    proceed = Application().MessageBox(kReinstallQuestion, kWarningCaption,
+    proceed = Application().MessageBox(platform::ResourceString(IDS_REINSTALL_QUESTION, kReinstallQuestionBuiltIn),
+                                       kWarningCaption,
                                        forms::MB_YESNO | forms::MB_ICONWARNING | forms::MB_DEFBUTTON1) ==
               forms::IDYES;
   if (proceed) RunProcess(kInstallerCommandLine, platform::SW_SHOWNORMAL);

@@ -32,6 +32,9 @@ class TFileService {
   virtual bool Delete(rtl::StringView path) = 0;
   // MoveFileExW; replaceExisting renames over an existing file (MOVEFILE_REPLACE_EXISTING).
   virtual bool Rename(rtl::StringView from, rtl::StringView to, bool replaceExisting) = 0;
+  // Renames replacement over replaced, which keeps its permissions: the mode on
+  // POSIX, the attributes on Windows. Without a replaced file, a plain rename.
+  virtual bool Replace(rtl::StringView replacement, rtl::StringView replaced) = 0;
   // Last modification time in local time; false when it cannot be read.
   virtual bool GetModificationTime(rtl::StringView path, rtl::TDateTime& localTime) = 0;
   // The running program's file (POSIX: an absolute POSIX path).

@@ -56,6 +56,24 @@ QOR_DECLARE_EXCEPTION(EFOpenError, EStreamError);
 QOR_DECLARE_EXCEPTION(EOSError, Exception);
 QOR_DECLARE_EXCEPTION(EInvalidOperation, Exception);
 
+// An exception of another kind (std::bad_alloc, a library's std::exception, any
+// other thrown value) carried as one of ours: the class name where the runtime
+// can tell it, otherwise "Exception", and its what() text.
+class EForeignException : public Exception {
+ public:
+  EForeignException(String className, String message)
+      : Exception(std::move(message)), FClassName(std::move(className)) {}
+  StringView ClassName() const noexcept override { return FClassName; }
+  std::unique_ptr<Exception> Clone() const override { return std::make_unique<EForeignException>(*this); }
+
+ private:
+  String FClassName;
+};
+
+// Inside a catch block: the exception in flight as one of ours (a copy of an
+// Exception, an EForeignException for any other kind).
+std::unique_ptr<Exception> CurrentException();
+
 // "Assertion failure (src\unit, line 243)": the platform's assertion message.
 [[noreturn]] void AssertionFailed(StringView message, StringView unit, int line);
 

@@ -351,6 +351,19 @@ class TGtkWidgetset final : public IWidgetset {
     if (display) gdk_display_sync(display);
   }
 
+  // The theme's named colours, as a window's style context resolves them.
+  std::optional<TColor> SystemColor(TSystemColor which) override {
+    GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+    GdkRGBA rgba{};
+    const gboolean found = gtk_style_context_lookup_color(
+        gtk_widget_get_style_context(window), which == TSystemColor::BtnFace ? "theme_bg_color" : "theme_fg_color",
+        &rgba);
+    gtk_widget_destroy(window);
+    if (!found) return std::nullopt;
+    auto byte = [](double v) { return static_cast<std::uint8_t>(std::clamp(v, 0.0, 1.0) * 255.0 + 0.5); };
+    return TColor{byte(rgba.red), byte(rgba.green), byte(rgba.blue)};
+  }
+
   PangoContext* Context() const { return FContext; }
 
  private:

@@ -3,6 +3,7 @@
 // every box shown, answers boxes from a script, feeds clicks and keys, and keeps
 // posted callbacks in a queue the test drains.
 #include <deque>
+#include <map>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -88,6 +89,12 @@ class THeadlessWidgetset : public IWidgetset {
   void Quit() override { FQuit = true; }
   void Post(std::function<void()> callback) override { FPosted.push_back(std::move(callback)); }
   void Sync() override { ++FSyncCount; }
+  // From SystemColors, as a test sets them; none by default.
+  std::optional<TColor> SystemColor(TSystemColor which) override {
+    const auto it = SystemColors.find(which);
+    return it == SystemColors.end() ? std::nullopt : std::optional<TColor>(it->second);
+  }
+  std::map<TSystemColor, TColor> SystemColors;
 
   // Live windows in creation order.
   const std::vector<THeadlessWindow*>& Windows() const { return FWindows; }

@@ -34,6 +34,10 @@ class TWin32Widgetset final : public IWidgetset {
   void Quit() override;
   void Post(std::function<void()> callback) override;
   void Sync() override;
+  std::optional<TColor> SystemColor(TSystemColor which) override {
+    const COLORREF c = ::GetSysColor(which == TSystemColor::BtnFace ? COLOR_BTNFACE : COLOR_WINDOWTEXT);
+    return TColor{GetRValue(c), GetGValue(c), GetBValue(c)};
+  }
 
  private:
   static LRESULT CALLBACK PostProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

@@ -24,6 +24,15 @@ std::vector<rtl::String> Parameters() {
   return args;
 }
 
+// The first action whose name equals Name in every letter's case, as the classic
+// string list compares: the list's own lookup folds only ASCII letters.
+int IndexOfAction(const rtl::TStringList& Actions, rtl::StringView Name) {
+  const rtl::String wanted = rtl::UpperCase(Name);
+  for (int i = 0; i < Actions.Count(); ++i)
+    if (rtl::UpperCase(Actions[i]) == wanted) return i;
+  return -1;
+}
+
 bool IsSeparator(char16_t c) { return c == u'\\' || c == u'/'; }
 
 #ifdef _WIN32
@@ -61,7 +70,7 @@ void TConsoleApp::RegisterAction(rtl::StringView AParamName, TParamAction AParam
 
 void TConsoleApp::RunApp() {
   const rtl::String name = FParamList->Count() > 0 ? rtl::AsciiUpperCase((*FParamList)[0]) : rtl::String();
-  const int index = FActionList->IndexOf(name);
+  const int index = IndexOfAction(*FActionList, name);
   if (index < 0) {
     DoLog(FHelpStr, false, true);
   } else {
@@ -207,6 +216,12 @@ rtl::String ExpandLogFileName(rtl::StringView Template) {
     param += second;
   }
   return rtl::StringReplace(result, u"@@param@", param, true);
+}
+
+bool LogUnhandledException(const rtl::Exception& E) {
+  if (!ConsoleApp) return false;
+  ConsoleApp->LogRunError(E);
+  return true;
 }
 
 namespace {

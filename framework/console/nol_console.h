@@ -91,6 +91,11 @@ extern std::unique_ptr<TConsoleApp> ConsoleApp;
 // second with '\' and '/' turned into '_' when there is one. Any letter case.
 rtl::String ExpandLogFileName(rtl::StringView Template);
 
+// Reports an exception that left a console program's entry as a failed action is
+// reported: LogRunError of the process's instance (console and log file). False
+// when there is no instance.
+bool LogUnhandledException(const rtl::Exception& E);
+
 // Start-up creates the instance in ConsoleApp; shut-down empties the slot, then
 // destroys the instance.
 const startup::TModule& ConsoleModule();

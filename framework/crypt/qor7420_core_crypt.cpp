@@ -33,8 +33,13 @@ struct TTempFile {
   std::unique_ptr<platform::TFileStream> Stream;
 };
 
+rtl::String CannotCreate(rtl::StringView AFileName) {
+  return u"Cannot create file \"" + rtl::String(AFileName) + u"\". ";
+}
+
 // Creates a new file next to ADest that did not exist before: an existing name is
-// never opened, and a collision moves on to the next tick value.
+// never opened, and a collision moves on to the next tick value. A failure names
+// ADest, the file the caller knows, with the system's reason.
 TTempFile CreateTempFile(rtl::StringView ADest) {
   platform::TFileService& files = platform::Platform().Files();
   std::uint32_t tick = platform::Platform().Clock().TickCount();
@@ -43,14 +48,25 @@ TTempFile CreateTempFile(rtl::StringView ADest) {
     try {
       auto stream = std::make_unique<platform::TFileStream>(name, platform::TFileStreamMode::CreateNew, true);
       return {std::move(name), std::move(stream)};
-    } catch (const rtl::EFCreateError&) {
+    } catch (const rtl::EFCreateError& e) {
       const bool collision = files.FileExists(name) || files.DirectoryExists(name);
-      if (!collision || attempt >= kTempNameAttempts) throw;
+      if (collision && attempt < kTempNameAttempts) continue;
+      const rtl::String prefix = CannotCreate(name);
+      const rtl::String& message = e.Message();
+      const rtl::String reason = message.starts_with(prefix) ? message.substr(prefix.size()) : message;
+      throw rtl::EFCreateError(CannotCreate(ADest) + reason);
     }
   }
 }
 
 rtl::String SysErrorText(platform::TFileService& AFiles) { return AFiles.SysErrorMessage(AFiles.LastError()); }
+
+void FlushOrRaise(platform::TFileStream& AStream, rtl::StringView AFileName) {
+  if (!AStream.FlushBuffers()) {
+    platform::TFileService& files = platform::Platform().Files();
+    throw rtl::EWriteError(u"Cannot write file \"" + rtl::String(AFileName) + u"\". " + SysErrorText(files));
+  }
+}
 
 }  // namespace
 
@@ -196,20 +212,42 @@ void TQorCrypter::CryptFile(rtl::StringView ASource, rtl::StringView ADest, TCry
   // The result goes to a new file next to the destination and replaces it by a
   // rename: after a failure the destination holds its old content, never a part
   // of the new one, and a source that is the destination is read whole first.
-  TTempFile temp = CreateTempFile(ADest);
+  TTempFile temp;
+  try {
+    temp = CreateTempFile(ADest);
+  } catch (const rtl::EFCreateError&) {
+    if (!files.FileExists(ADest)) throw;
+    // The destination's folder takes no new file, but the destination itself may
+    // be writable: then it is rewritten where it is, which a failure halfway
+    // cannot undo.
+    return CryptFileOver(*cipher, std::move(source), ASource, ADest, ADirection);
+  }
   try {
     CryptStreamWith(*cipher, *source, *temp.Stream, ADirection);
     source.reset();  // a file still open cannot be renamed over on Windows
-    if (!temp.Stream->FlushBuffers())
-      throw rtl::EWriteError(u"Cannot write file \"" + temp.Name + u"\". " + SysErrorText(files));
+    FlushOrRaise(*temp.Stream, ADest);
     temp.Stream.reset();
-    if (!files.Rename(temp.Name, ADest, true))
-      throw rtl::EFCreateError(u"Cannot create file \"" + rtl::String(ADest) + u"\". " + SysErrorText(files));
+    if (!files.Replace(temp.Name, ADest)) throw rtl::EFCreateError(CannotCreate(ADest) + SysErrorText(files));
   } catch (...) {
     temp.Stream.reset();
     files.Delete(temp.Name);
     throw;
   }
+}
+
+void TQorCrypter::CryptFileOver(TQorCipher& ACipher, std::unique_ptr<platform::TFileStream> ASourceStream,
+                                rtl::StringView ASource, rtl::StringView ADest, TCryptDirection ADirection) {
+  if (ASource == ADest) {
+    ASourceStream.reset();
+    platform::TFileStream file(ADest, platform::TFileStreamMode::OpenReadWrite, true);
+    CryptStreamInPlaceWith(ACipher, file, ADirection);  // read whole before the first write
+    return FlushOrRaise(file, ADest);
+  }
+  // Exclusive: the same file under another name, open as the source, is refused
+  // before it is truncated.
+  platform::TFileStream dest(ADest, platform::TFileStreamMode::Create, true);
+  CryptStreamWith(ACipher, *ASourceStream, dest, ADirection);
+  FlushOrRaise(dest, ADest);
 }
 
 void TQorCrypter::CryptFileInPlace(rtl::StringView AFileName, TCryptDirection ADirection) {

@@ -13,6 +13,10 @@
 #include "framework/crypt/qor7420_crypt_cipher.h"
 #include "framework/crypt/qor7420_intf_crypt.h"
 
+namespace qor::platform {
+class TFileStream;
+}
+
 namespace qor {
 
 class TQorCryptEngine : public rtl::TInterfaced<IQorCryptEngine> {
@@ -69,7 +73,8 @@ class TQorCrypter : public rtl::TInterfaced<IQorCrypter> {
   // The stream's content replaced by the processed bytes; position at the end.
   void CryptStreamInPlace(rtl::TStream& AStream, TCryptDirection ADirection);
   // A missing source does nothing. The destination is replaced whole by a rename
-  // over it, or not at all.
+  // over it that keeps its permissions, or not at all; only where its folder takes
+  // no new file is an existing destination rewritten in place.
   void CryptFile(rtl::StringView ASource, rtl::StringView ADest, TCryptDirection ADirection);
   void CryptFileInPlace(rtl::StringView AFileName, TCryptDirection ADirection);
 
@@ -79,6 +84,9 @@ class TQorCrypter : public rtl::TInterfaced<IQorCrypter> {
   void CryptStreamWith(TQorCipher& ACipher, rtl::TStream& ASource, rtl::TStream& ADest,
                        TCryptDirection ADirection);
   void CryptStreamInPlaceWith(TQorCipher& ACipher, rtl::TStream& AStream, TCryptDirection ADirection);
+  // The destination rewritten where it is, for a folder that takes no new file.
+  void CryptFileOver(TQorCipher& ACipher, std::unique_ptr<platform::TFileStream> ASourceStream,
+                     rtl::StringView ASource, rtl::StringView ADest, TCryptDirection ADirection);
 
   std::vector<std::uint8_t> FKey;
   std::uint32_t FSizeInBytes = 0;

@@ -12,11 +12,34 @@ struct RunningProgram {
   TModuleRunner* Runner = nullptr;
   TStartupUI UI;
   std::function<void(int)> HaltHook;
+  bool Halting = false;
 };
 RunningProgram& Running() {
   static RunningProgram running;
   return running;
 }
+
+// Inside a catch block: the message of the exception in flight.
+void ShowStartupFailure(const TStartupUI& ui) noexcept {
+  try {
+    if (ui.ShowStartupFailure) ui.ShowStartupFailure(rtl::CurrentException()->Message());
+  } catch (...) {
+  }
+}
+
+// Inside a catch block: the exception in flight, reported through the program's
+// calls; the report itself must not end the program.
+void ReportException(const TStartupUI& ui) noexcept {
+  try {
+    const std::unique_ptr<rtl::Exception> e = rtl::CurrentException();
+    if (ui.ShowException)
+      ui.ShowException(*e);
+    else if (ui.ShowStartupFailure)
+      ui.ShowStartupFailure(rtl::String(e->ClassName()) + u": " + e->Message());
+  } catch (...) {
+  }
+}
+
 }  // namespace
 
 const TStartupUI& StartupUI() { return Running().UI; }
@@ -52,22 +75,29 @@ int RunProgram(TModuleTable modules, const TStartupUI& ui, const std::function<i
   TModuleRunner runner(std::move(modules));
   Running().Runner = &runner;
   Running().UI = ui;
+  Running().Halting = false;
   struct Reset {
     ~Reset() {
       Running().Runner = nullptr;
       Running().UI = {};
+      Running().Halting = false;
     }
   } reset;
+  // What a test's halt hook throws is the end of the program, not a failure.
   try {
     runner.Initialize();
-  } catch (const rtl::Exception& e) {
-    if (ui.ShowStartupFailure) ui.ShowStartupFailure(e.Message());
-    return 1;
-  } catch (const std::exception& e) {
-    if (ui.ShowStartupFailure) ui.ShowStartupFailure(rtl::Utf8ToString(e.what()));
+  } catch (...) {
+    if (Running().Halting) throw;
+    ShowStartupFailure(ui);
     return 1;
   }
-  int code = entry();
+  int code = 1;
+  try {
+    code = entry();
+  } catch (...) {
+    if (Running().Halting) throw;
+    ReportException(ui);
+  }
   runner.Finalize();
   return code;
 }
@@ -75,6 +105,7 @@ int RunProgram(TModuleTable modules, const TStartupUI& ui, const std::function<i
 void SetHaltHook(std::function<void(int)> hook) { Running().HaltHook = std::move(hook); }
 
 void Halt(int code) {
+  Running().Halting = true;
   if (TModuleRunner* runner = Running().Runner) runner->Finalize();
   if (Running().HaltHook) Running().HaltHook(code);
   std::fflush(nullptr);

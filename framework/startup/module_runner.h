@@ -6,6 +6,7 @@
 #include <functional>
 #include <vector>
 
+#include "rtl/exceptions.h"
 #include "rtl/strings.h"
 
 namespace qor::startup {
@@ -24,6 +25,9 @@ struct TStartupUI {
   std::function<bool(rtl::StringView caption, rtl::StringView text)> AskYesNo;
   // Shows why start-up failed (an error box, or a line on standard error).
   std::function<void(rtl::StringView message)> ShowStartupFailure;
+  // Reports an exception that left the program's entry; without it the report goes
+  // to ShowStartupFailure as "class name: message".
+  std::function<void(const rtl::Exception& E)> ShowException;
 };
 // The calls of the running program (empty outside RunProgram).
 const TStartupUI& StartupUI();
@@ -50,7 +54,9 @@ class TModuleRunner {
 
 // Runs a whole program: initialisation, entry() (its result is the exit code),
 // finalisation. A start-up failure is shown through ui.ShowStartupFailure and
-// gives exit code 1; entry() does not run.
+// gives exit code 1; entry() does not run. An exception of any kind that leaves
+// entry() is reported through ui.ShowException before the finalisation, and gives
+// exit code 1.
 int RunProgram(TModuleTable modules, const TStartupUI& ui, const std::function<int()>& entry);
 
 // The exit operation: runs the finalisations of the running program and ends the

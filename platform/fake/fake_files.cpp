@@ -92,6 +92,10 @@ bool TFakeFiles::Delete(rtl::StringView path) {
   return true;
 }
 
+bool TFakeFiles::Replace(rtl::StringView replacement, rtl::StringView replaced) {
+  return Rename(replacement, replaced, true);
+}
+
 bool TFakeFiles::Rename(rtl::StringView from, rtl::StringView to, bool replaceExisting) {
   const rtl::String kFrom = Key(from), kTo = Key(to);
   auto src = FFiles.find(kFrom);

@@ -124,6 +124,8 @@ class TFakeShell : public TShellService {
     int ShowCmd;
   };
   std::intptr_t Result = 42;
+  // Called with each call as it is made: tests look at the world at that moment.
+  std::function<void(const TCall&)> OnExecute;
   const std::vector<TCall>& Calls() const { return FCalls; }
 
   std::intptr_t Execute(rtl::StringView verb, rtl::StringView file, const std::optional<rtl::String>& parameters,
@@ -156,6 +158,7 @@ class TFakeFiles : public TFileService {
   bool Copy(rtl::StringView source, rtl::StringView dest, bool failIfExists) override;
   bool Delete(rtl::StringView path) override;
   bool Rename(rtl::StringView from, rtl::StringView to, bool replaceExisting) override;
+  bool Replace(rtl::StringView replacement, rtl::StringView replaced) override;
   bool GetModificationTime(rtl::StringView path, rtl::TDateTime& localTime) override;
   rtl::String ProgramPath() override { return ProgramFile; }
   rtl::String CurrentDirectory() override { return CurrentDir; }

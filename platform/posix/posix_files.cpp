@@ -50,10 +50,14 @@ bool CopyContents(const std::string& from, const std::string& to) {
   const int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
   if (in < 0) return Fail(errno);
   struct stat st;
-  if (::fstat(in, &st) != 0 || !S_ISREG(st.st_mode)) {
-    const int e = S_ISDIR(st.st_mode) ? EISDIR : errno;
+  if (::fstat(in, &st) != 0) {
+    const int e = errno;
     ::close(in);
     return Fail(e);
+  }
+  if (!S_ISREG(st.st_mode)) {
+    ::close(in);
+    return Fail(S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
   }
   std::string temp = to + ".nol-copy-XXXXXX";
   const int out = ::mkostemp(temp.data(), O_CLOEXEC);
@@ -134,6 +138,19 @@ bool TPosixFiles::Rename(rtl::StringView from, rtl::StringView to, bool replaceE
   if (InUse(a) || InUse(b)) return Fail(kSharingViolation);
   if (replaceExisting) return ::rename(a.c_str(), b.c_str()) == 0 || Fail(errno);
   return ::renameat2(AT_FDCWD, a.c_str(), AT_FDCWD, b.c_str(), RENAME_NOREPLACE) == 0 || Fail(errno);
+}
+
+bool TPosixFiles::Replace(rtl::StringView replacement, rtl::StringView replaced) {
+  const std::string a = FsPath(replacement), b = FsPath(replaced);
+  if (InUse(a) || InUse(b)) return Fail(kSharingViolation);
+  struct stat st;
+  if (::stat(b.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
+    if (::chown(a.c_str(), st.st_uid, st.st_gid) != 0) {
+      // Only root may give a file away; the mode still follows.
+    }
+    if (::chmod(a.c_str(), st.st_mode & 07777) != 0) return Fail(errno);
+  }
+  return ::rename(a.c_str(), b.c_str()) == 0 || Fail(errno);
 }
 
 bool TPosixFiles::GetModificationTime(rtl::StringView path, rtl::TDateTime& localTime) {

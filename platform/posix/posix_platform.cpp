@@ -26,6 +26,9 @@ struct TPosixServices {
 
 namespace qor::platform {
 
+TShellApartment::TShellApartment() = default;
+TShellApartment::~TShellApartment() = default;
+
 std::unique_ptr<TPlatform> CreateSystemPlatform() {
   return std::make_unique<TServicePlatform<posix::TPosixServices>>();
 }

@@ -41,6 +41,20 @@ bool TWin32Files::Rename(rtl::StringView from, rtl::StringView to, bool replaceE
   return ::MoveFileExW(W(a.c_str()), W(b.c_str()), replaceExisting ? MOVEFILE_REPLACE_EXISTING : 0) != 0;
 }
 
+bool TWin32Files::Replace(rtl::StringView replacement, rtl::StringView replaced) {
+  const rtl::String a = Z(replacement), b = Z(replaced);
+  const DWORD attributes = ::GetFileAttributesW(W(b.c_str()));
+  if (!::MoveFileExW(W(a.c_str()), W(b.c_str()), MOVEFILE_REPLACE_EXISTING)) return false;
+  // A read-only file is not replaced at all, so nothing of that kind is carried.
+  constexpr DWORD kCarried = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                             FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+  if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    const DWORD now = ::GetFileAttributesW(W(b.c_str()));
+    if (now != INVALID_FILE_ATTRIBUTES) ::SetFileAttributesW(W(b.c_str()), (now & ~kCarried) | (attributes & kCarried));
+  }
+  return true;
+}
+
 bool TWin32Files::GetModificationTime(rtl::StringView path, rtl::TDateTime& localTime) {
   const rtl::String p = Z(path);
   WIN32_FILE_ATTRIBUTE_DATA data;

@@ -3,6 +3,8 @@
 #include "platform/system_platform.h"
 #include "platform/win32/win32_services.h"
 
+#include <objbase.h>
+
 namespace qor::platform::win32 {
 
 namespace {
@@ -25,6 +27,13 @@ struct TWin32Services {
 }  // namespace qor::platform::win32
 
 namespace qor::platform {
+
+TShellApartment::TShellApartment()
+    : FEntered(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
+
+TShellApartment::~TShellApartment() {
+  if (FEntered) ::CoUninitialize();
+}
 
 std::unique_ptr<TPlatform> CreateSystemPlatform() {
   return std::make_unique<TServicePlatform<win32::TWin32Services>>();

@@ -41,6 +41,7 @@ class TWin32Files : public TFileService {
   bool Copy(rtl::StringView source, rtl::StringView dest, bool failIfExists) override;
   bool Delete(rtl::StringView path) override;
   bool Rename(rtl::StringView from, rtl::StringView to, bool replaceExisting) override;
+  bool Replace(rtl::StringView replacement, rtl::StringView replaced) override;
   bool GetModificationTime(rtl::StringView path, rtl::TDateTime& localTime) override;
   rtl::String ProgramPath() override;
   rtl::String CurrentDirectory() override;

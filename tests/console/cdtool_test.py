@@ -37,6 +37,7 @@ class Tool:
         self.wine = opts.wine_run
         self.prefix = opts.prefix
         self.work = opts.work
+        self.cd = opts.cd
         self.env = dict(os.environ)
         # Natively: no registry files of the user's own.
         self.env["XDG_CONFIG_HOME"] = os.path.join(self.work, "config")
@@ -409,6 +410,164 @@ def case_startup_failure(t):
     check(rc == 1, "exit code", rc, out, err)
     check(b"bad.reg" in err, "the failure is on standard error", err)
     check(out == b"", "nothing on standard output", out)
+
+
+# ---- outside conditions: the console, the log file ----
+
+def lock_down(path):
+    """Makes a file or folder unwritable, also for root (immutable); undone by release()."""
+    os.chmod(path, 0o555 if os.path.isdir(path) else 0o444)
+    if os.geteuid() == 0:
+        subprocess.run(["chattr", "+i", path], check=True)
+
+
+def release(path):
+    if os.geteuid() == 0:
+        subprocess.run(["chattr", "-i", path], check=False, stderr=subprocess.DEVNULL)
+    os.chmod(path, 0o755 if os.path.isdir(path) else 0o644)
+
+
+def verify_tree(t):
+    shutil.copytree(t.cd, t.path("cd"))
+    os.makedirs(t.path(os.path.join("cd", "upd")), exist_ok=True)
+
+
+def case_closed_output(t):
+    # The reader of the tool's console has gone before the first line: the lines are
+    # lost, the action and the shut-down are not.
+    t.config(pid="tool.pid")
+    verify_tree(t)
+    r, w = os.pipe()
+    os.close(r)
+    try:
+        p = subprocess.run(t.command(["-verify", "cd", "-config", "tool.ini"]), cwd=t.work, env=t.env,
+                           stdin=subprocess.DEVNULL, stdout=w, stderr=subprocess.PIPE, timeout=TIMEOUT)
+    finally:
+        os.close(w)
+    check(p.returncode == 0, "exit code", p.returncode, p.stderr)
+    check(not os.path.exists(t.path("tool.pid")), "pid file is gone after the end")
+    log = t.read("tool.log")
+    check(re.fullmatch(TIME + rb"The CD tree cd is complete\r\n" + TIME + DONE % b"-VERIFY", log),
+          "every entry in the log", log)
+
+
+def expect_log_refused(t, rc, out, message):
+    check(rc == 1, "exit code", rc, out)
+    check(re.search(TIME + rb"EF\w+Error: \n" + re.escape(message) + rb"[^\n]+\n$", out), "error entry", out)
+    check(t.read("a.bin") == b"abcdefgh", "the action ran")
+    check(not os.path.exists(t.path("tool.pid")), "a pid file was left")
+
+
+def case_log_folder_unwritable(t):
+    t.write("tool.ini", b"[Main]\r\nLogFile=logs/tool.log\r\nPidFile=tool.pid\r\n")
+    t.write("a.bin", b"abcdefgh")
+    os.mkdir(t.path("logs"))
+    lock_down(t.path("logs"))
+    try:
+        rc, out, _ = t.run("-encrypt", "a.bin", "-key", "k", "-config", "tool.ini")
+    finally:
+        release(t.path("logs"))
+    expect_log_refused(t, rc, out, b'Cannot create file "logs/tool.log". ')
+    check(os.listdir(t.path("logs")) == [], "the folder stays empty", os.listdir(t.path("logs")))
+
+
+def case_log_read_only(t):
+    t.config(pid="tool.pid")
+    t.write("a.bin", b"abcdefgh")
+    t.write("tool.log", b"earlier line\r\n")
+    lock_down(t.path("tool.log"))
+    try:
+        rc, out, _ = t.run("-encrypt", "a.bin", "-key", "k", "-config", "tool.ini")
+    finally:
+        release(t.path("tool.log"))
+    expect_log_refused(t, rc, out, b'Cannot open file "tool.log". ')
+    check(t.read("tool.log") == b"earlier line\r\n", "the log kept its content", t.read("tool.log"))
+
+
+def full_pipe():
+    """A pipe whose buffer is full: a writer blocks on its first byte. Returns (r, w, bytes)."""
+    r, w = os.pipe()
+    os.set_blocking(w, False)
+    filler = 0
+    for size in (65536, 4096, 1):
+        while True:
+            try:
+                filler += os.write(w, b"x" * size)
+            except BlockingIOError:
+                break
+    os.set_blocking(w, True)
+    return r, w, filler
+
+
+def case_log_held(t):
+    # A first instance holds the log (its console is blocked); a second one with the
+    # same configuration is refused the log and leaves it to the first.
+    t.config(pid="tool.pid")
+    t.write("a.bin", b"abcdefgh")
+    t.write("b.bin", b"12345678")
+    r, w, filler = full_pipe()
+    first = subprocess.Popen(t.command(["-encrypt", "b.bin", "-key", "k", "-config", "tool.ini"]),
+                             cwd=t.work, env=t.env, stdin=subprocess.DEVNULL, stdout=w,
+                             stderr=subprocess.DEVNULL)
+    os.close(w)
+    chunks = []
+    reader = threading.Thread(target=lambda: chunks.extend(iter(lambda: os.read(r, 65536), b"")))
+    try:
+        # The pid file is written after the log is open.
+        deadline = time.monotonic() + TIMEOUT
+        pid = b""
+        while not pid and time.monotonic() < deadline:
+            check(first.poll() is None, "the first instance ended with its console blocked", first.returncode)
+            if os.path.exists(t.path("tool.pid")):
+                pid = t.read("tool.pid")
+            time.sleep(0.01)
+        check(pid, "the first instance wrote no pid file")
+        rc, out, _ = t.run("-encrypt", "a.bin", "-key", "k", "-config", "tool.ini")
+        check(rc == 1, "exit code of the second instance", rc, out)
+        check(re.search(TIME + rb'EFOpenError: \nCannot open file "tool.log". [^\n]+\n$', out), "error entry", out)
+        check(t.read("a.bin") == b"abcdefgh", "the second instance ran its action")
+        check(t.read("tool.pid") == pid, "the second instance touched the first one's pid file")
+    finally:
+        reader.start()
+        rc = first.wait(timeout=TIMEOUT)
+        reader.join(TIMEOUT)
+        os.close(r)
+    check(rc == 0, "exit code of the first instance", rc, b"".join(chunks)[filler:])
+    check(not os.path.exists(t.path("tool.pid")), "pid file is gone after the end")
+    log = t.read("tool.log")
+    entry = TIME + rb"Encrypted b.bin in place\r\n" + TIME + DONE % b"-ENCRYPT"
+    check(re.fullmatch(entry, log), "the log holds the first instance's entries alone", log)
+
+
+def case_unhandled_exception(t):
+    # Run with nol_console_probe: exceptions that are not the runtime's own are
+    # logged like a failed action's, and the shut-down runs.
+    t.config(pid="tool.pid")
+    cases = [
+        ("-bad-alloc", rb"std::bad_alloc: \r\nstd::bad_alloc\r\n"),
+        ("-library-error", rb"probelib::ParseError: \r\nunexpected token\r\n"),
+        ("-notify-error", rb"EConvertError: \r\nnot a number\r\n" + TIME + rb"std::runtime_error: \r\nmail server gone\r\n"),
+    ]
+    for action, entry in cases:
+        if os.path.exists(t.path("tool.log")):
+            os.remove(t.path("tool.log"))
+        rc, out, err = t.run(action, "-config", ".\\tool.ini")
+        check(rc == 1, "exit code of " + action, rc, out, err)
+        check(not os.path.exists(t.path("tool.pid")), "pid file left by " + action)
+        log = t.read("tool.log")
+        check(re.fullmatch(TIME + entry, log), "log of " + action, log)
+        check(out.replace(b"\n", b"\r\n") == log, "console and log agree", out, log)
+
+
+def case_verify_cmyk(t):
+    # Print artwork: an Adobe CMYK JPEG as the main window's background.
+    t.config()
+    verify_tree(t)
+    shutil.copy(os.path.join(os.path.dirname(os.path.abspath(__file__)), "cmyk_adobe.jpg"),
+                t.path(os.path.join("cd", "img", "cd.jpg")))
+    rc, out, _ = t.run("-verify", "cd", "-config", "tool.ini")
+    check(rc == 0, "exit code", rc, out)
+    check(b"The CD tree cd is complete" in t.read("tool.log"), "log", t.read("tool.log"))
 
 
 def main():

@@ -40,6 +40,9 @@ int main() {
   qor::startup::TStartupUI ui;
   ui.AskYesNo = [](qor::rtl::StringView, qor::rtl::StringView) { return false; };
   ui.ShowStartupFailure = &WriteStandardError;
+  ui.ShowException = [](const qor::rtl::Exception& e) {
+    if (!qor::LogUnhandledException(e)) WriteStandardError(qor::rtl::String(e.ClassName()) + u": " + e.Message());
+  };
   // The tool uses no network: no offline-mode question.
   qor::TFrameworkOptions options;
   options.OfflineModeCheck = false;

@@ -64,6 +64,21 @@ class FormAdditionalTest : public ::testing::Test {
   TMainForm* Main = nullptr;
 };
 
+// The button face behind the window (its one-pixel column) and the captions'
+// text come from the system; the classic colours stand in where it gives none.
+TEST_F(FormAdditionalTest, SystemColoursForTheFaceAndTheCaptions) {
+  const forms::TColor face = forms::RGB(212, 208, 200), text = forms::RGB(16, 32, 48);
+  Widgetset.SystemColors = {{forms::TSystemColor::BtnFace, face}, {forms::TSystemColor::WindowText, text}};
+  TFormAdditional& f = Open();
+  EXPECT_EQ(f.Color(), face);
+  EXPECT_EQ(WindowOf(f).Params().Color, face);
+  for (forms::TLabel* label : {f.lblPharm, f.lblLoranta, f.lblNereval}) EXPECT_EQ(label->Font().Color(), text);
+  Widgetset.SystemColors.clear();
+  TFormAdditional& classic = Open();
+  EXPECT_EQ(classic.Color(), forms::clBtnFace);
+  EXPECT_EQ(classic.lblPharm->Font().Color(), forms::clWindowText);
+}
+
 TEST_F(FormAdditionalTest, WindowAndLayoutAsDesigned) {
   TFormAdditional& f = Open();
   EXPECT_EQ(f.Caption(), kCaption);

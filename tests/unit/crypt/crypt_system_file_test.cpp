@@ -3,9 +3,16 @@
 #ifdef NOL_CRYPT_SYSTEM_PLATFORM
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 #include "crypt_test_support.h"
 #include "framework/crypt/qor7420_core_crypt.h"
@@ -109,6 +116,103 @@ TEST_F(CrypterSystemFiles, FailedReplacementRaisesAndCleansUp) {
   EXPECT_EQ(Listing(), (std::vector<std::string>{"dst.d", "src.bin"}));
   EXPECT_EQ(Read("dst.d/inner.txt"), "inside");
 }
+
+TEST_F(CrypterSystemFiles, TemporaryFileFailureNamesTheCallersFile) {
+  Write("src.bin", "plain");
+  const rtl::String dest = Name("no-such-folder/out.bin");
+  try {
+    FCrypter->Encrypt(Name("src.bin"), dest);
+    ADD_FAILURE() << "no error";
+  } catch (const rtl::EFCreateError& e) {
+    const rtl::String prefix = u"Cannot create file \"" + dest + u"\". ";
+    EXPECT_TRUE(e.Message().starts_with(prefix) && e.Message().size() > prefix.size())
+        << rtl::StringToUtf8(e.Message());
+  }
+  EXPECT_EQ(Listing(), (std::vector<std::string>{"src.bin"}));
+}
+
+// A decrypted secret must not become readable by others through the replacement.
+TEST_F(CrypterSystemFiles, ReplacementKeepsThePermissions) {
+  Write("secret.bin", "the secret");
+  Write("src.bin", "plain");
+  Write("dst.bin", "old destination");
+#ifdef _WIN32
+  auto attributes = [this](const char* leaf) { return ::GetFileAttributesW((FDir / leaf).wstring().c_str()); };
+  constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+  ASSERT_TRUE(::SetFileAttributesW((FDir / "secret.bin").wstring().c_str(), FILE_ATTRIBUTE_HIDDEN));
+  ASSERT_TRUE(::SetFileAttributesW((FDir / "dst.bin").wstring().c_str(), FILE_ATTRIBUTE_SYSTEM));
+  FCrypter->Encrypt(Name("secret.bin"));
+  FCrypter->Decrypt(Name("secret.bin"));
+  FCrypter->Encrypt(Name("src.bin"), Name("dst.bin"));
+  EXPECT_EQ(attributes("secret.bin") & kKept, DWORD{FILE_ATTRIBUTE_HIDDEN});
+  EXPECT_EQ(attributes("dst.bin") & kKept, DWORD{FILE_ATTRIBUTE_SYSTEM});
+#else
+  auto mode = [this](const char* leaf) {
+    struct stat st {};
+    ::stat((FDir / leaf).c_str(), &st);
+    return st.st_mode & 07777;
+  };
+  ::chmod((FDir / "secret.bin").c_str(), 0600);
+  ::chmod((FDir / "dst.bin").c_str(), 0640);
+  FCrypter->Encrypt(Name("secret.bin"));
+  FCrypter->Decrypt(Name("secret.bin"));
+  FCrypter->Encrypt(Name("src.bin"), Name("dst.bin"));
+  EXPECT_EQ(mode("secret.bin"), 0600u);
+  EXPECT_EQ(mode("dst.bin"), 0640u);
+#endif
+  EXPECT_EQ(Read("secret.bin"), "the secret");
+  EXPECT_EQ(Listing(), (std::vector<std::string>{"dst.bin", "secret.bin", "src.bin"}));
+}
+
+#ifndef _WIN32
+// A folder that takes no new file, for root too (immutable).
+class TLockedFolder {
+ public:
+  explicit TLockedFolder(const fs::path& dir) : FDir(dir) {
+    ::chmod(FDir.c_str(), 0555);
+    if (::geteuid() == 0) FImmutable = std::system(("chattr +i '" + FDir.string() + "'").c_str()) == 0;
+  }
+  ~TLockedFolder() {
+    if (FImmutable) std::system(("chattr -i '" + FDir.string() + "'").c_str());
+    ::chmod(FDir.c_str(), 0755);
+  }
+  bool Locked() const { return ::geteuid() != 0 || FImmutable; }
+
+ private:
+  fs::path FDir;
+  bool FImmutable = false;
+};
+
+TEST_F(CrypterSystemFiles, WritableDestinationInALockedFolderIsRewrittenInPlace) {
+  const std::string plain = crypt_test::Pattern(20000, 9);
+  fs::create_directory(FDir / "ro");
+  Write("ro/a.bin", plain);
+  Write("ro/b.bin", std::string(30000, 'o'));
+  Write("src.bin", plain);
+  {
+    TLockedFolder lock(FDir / "ro");
+    if (!lock.Locked()) GTEST_SKIP() << "no way to lock a folder against root here";
+    FCrypter->Encrypt(Name("ro/a.bin"));
+    FCrypter->Encrypt(Name("src.bin"), Name("ro/b.bin"));
+    EXPECT_EQ(Read("ro/a.bin"), Read("ro/b.bin"));
+    EXPECT_EQ(Read("ro/a.bin").size(), plain.size());
+    EXPECT_NE(Read("ro/a.bin"), plain);
+    FCrypter->Decrypt(Name("ro/a.bin"));
+    EXPECT_EQ(Read("ro/a.bin"), plain);
+    // A new file still cannot be made there; the error names it.
+    try {
+      FCrypter->Encrypt(Name("src.bin"), Name("ro/new.bin"));
+      ADD_FAILURE() << "no error";
+    } catch (const rtl::EFCreateError& e) {
+      EXPECT_TRUE(e.Message().starts_with(u"Cannot create file \"" + Name("ro/new.bin") + u"\". "));
+    }
+  }
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(FDir / "ro")) names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"a.bin", "b.bin"}));
+}
+#endif
 
 }  // namespace
 }  // namespace qor

@@ -140,6 +140,26 @@ TEST_F(MainFormTest, InstallAsksWhenInstalledAndAlwaysCloses) {
   }
 }
 
+// Whether a copy is installed is read when Installation is clicked, not when the
+// window was made.
+TEST_F(MainFormTest, InstallReadsTheInstallationAtClickTime) {
+  Create();
+  Form->Label2->Show();
+  Install();
+  Widgetset.BoxAnswers.push_back(forms::IDNO);
+  Click(*Form->Label2);
+  ASSERT_EQ(BoxCount(), 1);
+  EXPECT_EQ(LastBox().Text, kM1);
+  EXPECT_TRUE(Platform.Processes().Calls().empty());
+
+  Create();
+  Form->Label2->Show();
+  Platform.Registry().Clear();
+  Click(*Form->Label2);
+  EXPECT_EQ(BoxCount(), 1) << "asked although nothing is installed any more";
+  EXPECT_EQ(Platform.Processes().Calls().size(), 1u);
+}
+
 TEST_F(MainFormTest, InstallerThatCannotStartClosesSilently) {
   Platform.Processes().Succeeds = [](const rtl::String&) { return false; };
   Create();
@@ -162,6 +182,7 @@ class RunUpdateTest : public MainFormTest {
     EXPECT_EQ(LastBox().Text, text);
     EXPECT_EQ(LastBox().Icon, icon);
     EXPECT_EQ(LastBox().Caption, caption);
+    EXPECT_EQ(LastBox().Owner, Form->Handle()) << "the box is not modal over the main window";
     ASSERT_EQ(LastBox().Buttons.size(), 1u);
     EXPECT_EQ(LastBox().Buttons[0].Caption, u"OK");
     EXPECT_FALSE(Closed());
@@ -183,9 +204,15 @@ class RunUpdateTest : public MainFormTest {
 
 TEST_F(RunUpdateTest, StartsTheInstalledProgramWithTheUpdateCommandLine) {
   Platform.Files().SetFile(u"C:\\Program Files\\Quillbox\\img\\qor_adv.jpg", "old advert");
+  // What the program finds when it starts.
+  std::optional<std::string> advertAtStart;
+  Platform.Shell().OnExecute = [&](const platform::fake::TFakeShell::TCall&) {
+    advertAtStart = Platform.Files().Contents(u"C:\\Program Files\\Quillbox\\img\\qor_adv.jpg");
+  };
   Create();
   Click(*Form->Label4);
   // The advertising picture replaces the one there, before the program starts.
+  EXPECT_EQ(advertAtStart, std::string("advert"));
   EXPECT_EQ(Platform.Files().Contents(u"C:\\Program Files\\Quillbox\\img\\qor_adv.jpg"), std::string("advert"));
   ExpectUpdateStarted();
   EXPECT_EQ(Platform.Mutexes().Created(), (std::vector<rtl::String>{u"NOL_RUNNING", u"VEX7420_RUNNING"}));

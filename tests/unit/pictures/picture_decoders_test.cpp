@@ -7,9 +7,15 @@
 #include <array>
 #include <cstdint>
 #include <cstdlib>
+#include <span>
 #include <string>
 #include <vector>
 
+#ifdef _WIN32
+#include <objbase.h>
+#endif
+
+#include "cmyk_jpeg_fixtures.h"
 #include "forms/picture.h"
 #include "jpeg_fixture.h"
 
@@ -274,6 +280,60 @@ TEST(PictureDecoders, JpegMatchesTheRecordedPixels) {
       }
   RecordProperty("max_difference", maxDiff);
 }
+
+// Print artwork: CMYK and YCCK, baseline and progressive, with Adobe's inverted
+// inks or without. Every pixel of a quadrant has its colour, within a tolerance.
+TEST(PictureDecoders, CmykJpegGivesTheInksColours) {
+  using namespace fixtures;
+  struct TCase {
+    const char* Name;
+    std::span<const std::uint8_t> Data;
+  };
+  const TCase cases[] = {
+      {"CMYK, Adobe", kCmykAdobeJpeg},
+      {"YCCK, progressive, Adobe", kYcckProgressiveJpeg},
+      {"CMYK, no Adobe marker", kCmykPlainJpeg},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TPicture p;
+    ASSERT_TRUE(p.LoadFromMemory(c.Data));
+    ASSERT_EQ(p.Width(), 16);
+    ASSERT_EQ(p.Height(), 16);
+    int wrong = 0;
+    for (int y = 0; y < 16; ++y)
+      for (int x = 0; x < 16; ++x) {
+        const std::uint32_t want = 0xFF000000u | kCmykFixtureColours[(y / 8) * 2 + x / 8];
+        const std::uint32_t got = p.Pixels()[y * 16 + x];
+        auto channel = [](std::uint32_t pixel, int shift) { return static_cast<int>((pixel >> shift) & 0xFF); };
+        bool within = true;
+        for (int shift = 0; shift < 32; shift += 8)
+          within = within && std::abs(channel(got, shift) - channel(want, shift)) <= 6;
+        if (!within && wrong++ < 3)
+          ADD_FAILURE() << "pixel " << x << "," << y << ": " << std::hex << got << " instead of " << want;
+      }
+    EXPECT_EQ(wrong, 0);
+  }
+}
+
+#ifdef _WIN32
+// The launcher's UI thread is in a single-threaded apartment for the shell; a
+// decode nests its own entry inside it and leaves it as it was.
+TEST(PictureDecoders, DecodeKeepsTheThreadsApartment) {
+  auto apartmentRefusesMultithreaded = [] {
+    const HRESULT r = ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+    if (SUCCEEDED(r)) ::CoUninitialize();
+    return r == RPC_E_CHANGED_MODE;
+  };
+  ASSERT_EQ(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE), S_OK);
+  TPicture p;
+  EXPECT_TRUE(p.LoadFromMemory(fixtures::kJpegFixture));
+  EXPECT_TRUE(p.LoadFromMemory(fixtures::kCmykAdobeJpeg));
+  EXPECT_TRUE(apartmentRefusesMultithreaded());
+  ::CoUninitialize();
+  EXPECT_FALSE(apartmentRefusesMultithreaded()) << "a decode left an entry of its own behind";
+}
+#endif
 
 }  // namespace
 }  // namespace qor::forms

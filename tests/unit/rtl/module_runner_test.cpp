@@ -2,10 +2,20 @@
 
 #include <gtest/gtest.h>
 
+#include <new>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "rtl/exceptions.h"
+
+// A library's own exception class.
+namespace vendorlib {
+class ParseError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+}  // namespace vendorlib
 
 namespace qor::startup {
 namespace {
@@ -123,6 +133,42 @@ TEST_F(ModuleRunnerTest, RunProgramShowsAStartupFailureAndReturnsOne) {
   EXPECT_FALSE(entered);
   EXPECT_EQ(shown, (std::vector<rtl::String>{u"step failed"}));
   EXPECT_EQ(Events(), (V{"init 1", "init failing", "fin 2", "fin 1"}));
+}
+
+// Exceptions that are not the runtime's own are reported with the class name the
+// C++ runtime gives, then the program shuts down with code 1.
+TEST_F(ModuleRunnerTest, RunProgramReportsAnyExceptionFromEntryThenShutsDown) {
+  struct TCase {
+    std::function<void()> Raise;
+    rtl::String Report;
+  };
+  const std::vector<TCase> cases = {
+      {[] { throw std::bad_alloc(); }, u"std::bad_alloc: std::bad_alloc"},
+      {[] { throw vendorlib::ParseError("unexpected token"); }, u"vendorlib::ParseError: unexpected token"},
+      {[] { throw rtl::EConvertError(u"not a number"); }, u"EConvertError: not a number"},
+  };
+  for (const TCase& c : cases) {
+    Events().clear();
+    std::vector<rtl::String> reports;
+    TStartupUI ui;
+    ui.ShowException = [&](const rtl::Exception& e) {
+      Events().push_back("report");
+      reports.push_back(rtl::String(e.ClassName()) + u": " + e.Message());
+    };
+    const int code = RunProgram({{u"a", Init<1>, Fin<1>}, {u"b", Init<2>, Fin<2>}}, ui, [&] {
+      c.Raise();
+      return 0;
+    });
+    EXPECT_EQ(code, 1);
+    EXPECT_EQ(reports, (std::vector<rtl::String>{c.Report}));
+    EXPECT_EQ(Events(), (V{"init 1", "init 2", "report", "fin 2", "fin 1"})) << "the report comes before the shut-down";
+  }
+  // Without its own report, the start-up failure message carries it.
+  TStartupUI ui;
+  std::vector<rtl::String> shown;
+  ui.ShowStartupFailure = [&](rtl::StringView message) { shown.emplace_back(message); };
+  EXPECT_EQ(RunProgram({}, ui, []() -> int { throw 42; }), 1);
+  EXPECT_EQ(shown, (std::vector<rtl::String>{u"Exception: "}));
 }
 
 TEST_F(ModuleRunnerTest, HaltFinalisesInReverseBeforeTheProcessEnds) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "forms/win32/win32_api.h"
+#include "launcher/nol_cdrun_strings.h"
 
 namespace {
 
@@ -120,6 +121,16 @@ TEST(CdrunImage, GuiSubsystemAndSystemDllsOnly) {
     EXPECT_NE(dll.rfind("lib", 0), 0u) << dll;  // libstdc++, libgcc, libwinpthread, libgcrypt, libpng ...
     EXPECT_NE(dll, "zlib1.dll");
   }
+}
+
+// M1 is a localisable string of the executable, the built-in text the same.
+TEST_F(CdrunResources, ReinstallQuestionIsInTheStringTable) {
+  const wchar_t* text = nullptr;
+  const int length = LoadStringW(Module, IDS_REINSTALL_QUESTION, reinterpret_cast<LPWSTR>(&text), 0);
+  ASSERT_GT(length, 0);
+  const std::u16string builtIn = u"" NOL_TEXT_REINSTALL_QUESTION;
+  EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(text), static_cast<std::size_t>(length)), builtIn);
+  EXPECT_EQ(builtIn.substr(0, 10), u"\u0412\u044b \u0434\u0435\u0439\u0441\u0442\u0432\u0438");
 }
 
 }  // namespace

@@ -47,6 +47,16 @@ class TTestSurface {
   std::uint32_t* Bits = nullptr;
 };
 
+TEST(Win32Widgetset, SystemColorsAreTheSystems) {
+  auto ws = CreateWin32Widgetset();
+  auto colour = [](int index) {
+    const COLORREF c = ::GetSysColor(index);
+    return TColor{GetRValue(c), GetGValue(c), GetBValue(c)};
+  };
+  EXPECT_EQ(ws->SystemColor(TSystemColor::BtnFace), colour(COLOR_BTNFACE));
+  EXPECT_EQ(ws->SystemColor(TSystemColor::WindowText), colour(COLOR_WINDOWTEXT));
+}
+
 TEST(Win32Fonts, TahomaBoldAtThePixelHeightAskedFor) {
   auto ws = CreateWin32Widgetset();
   TFontRef regular = ws->CreateFont(TFontDesc{u"Tahoma", 16, false});
