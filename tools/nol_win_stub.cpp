@@ -6,7 +6,7 @@
 //                                           and holds the mutex until it is killed
 //   <stub> --read-box CAPTION OUTFILE       writes the text and the visible buttons of
 //                                           the message box CAPTION of another program
-//   <stub> --desktop READYFILE MS           asks for the desktop window, as a program
+//   <stub> --desktop MS READYFILE           asks for the desktop window, as a program
 //                                           with windows does, writes READYFILE, and
 //                                           ends MS milliseconds later
 // A test program outside the system, so it calls Windows directly.
@@ -77,8 +77,8 @@ int main() {
   if (argc == 4 && std::wstring(argv[1]) == L"--read-box") return ReadBox(argv[2], argv[3]);
   if (argc == 4 && std::wstring(argv[1]) == L"--desktop") {
     if (!GetDesktopWindow()) return 9;
-    if (!WriteAtomically(argv[2], std::to_string(GetCurrentProcessId()) + "\n")) return 4;
-    Sleep(static_cast<DWORD>(_wtoi(argv[3])));
+    if (!WriteAtomically(argv[3], std::to_string(GetCurrentProcessId()) + "\n")) return 4;
+    Sleep(static_cast<DWORD>(_wtoi(argv[2])));
     return 0;
   }
   wchar_t self[MAX_PATH];

@@ -168,20 +168,26 @@ class WineLauncher(X11Program):
             self.process.wait()
 
 
+def start_holding_stub(test, launcher, what, env, option, *args):
+    """The stub started with OPTION, ARGS and the file it writes once it holds WHAT;
+    returns once it holds it."""
+    ready = os.path.join(launcher.root, "stub-ready")
+    stub = subprocess.Popen([ARGS.wine_run, "--prefix", ARGS.prefix, ARGS.stub, option, *args, windows_path(ready)],
+                            env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    test.addCleanup(stub.wait, TIMEOUT)
+    test.addCleanup(stub.kill)
+    wait_for(lambda: os.path.exists(ready) or stub.poll() is not None, "the stub to hold " + what)
+    test.assertIsNone(stub.poll(), "the stub ended")
+    return stub
+
+
 class Order(unittest.TestCase):
     def test_window_while_a_display_less_program_holds_the_desktop(self):
         # A desktop made without a display finds no graphics driver: a program that
         # joined it could make no window, so tools/wine-run starts the launcher only
         # once that desktop has ended (the stub ends it three seconds on).
         launcher = WineLauncher(self)
-        ready = os.path.join(launcher.root, "desktop-held")
-        stub = subprocess.Popen([ARGS.wine_run, "--prefix", ARGS.prefix, ARGS.stub, "--desktop", windows_path(ready),
-                                 "3000"], env=dict(os.environ, DISPLAY=""),
-                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        self.addCleanup(stub.wait, TIMEOUT)
-        self.addCleanup(stub.kill)
-        wait_for(lambda: os.path.exists(ready) or stub.poll() is not None, "the stub to hold the desktop")
-        self.assertIsNone(stub.poll(), "the stub ended")
+        stub = start_holding_stub(self, launcher, "the desktop", dict(os.environ, DISPLAY=""), "--desktop", "3000")
         launcher.start()
         self.assertEqual(stub.wait(TIMEOUT), 0)
         launcher.click(720, 520)
@@ -227,14 +233,7 @@ class Actions(unittest.TestCase):
 
     def test_update_refused_while_the_product_runs(self):
         launcher = WineLauncher(self, version="5")
-        ready = os.path.join(launcher.root, "mutex-held")
-        holder = subprocess.Popen([ARGS.wine_run, "--prefix", ARGS.prefix, ARGS.stub, "--hold-mutex", "NOL_RUNNING",
-                                   windows_path(ready)], env=launcher.env,
-                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        self.addCleanup(holder.wait, TIMEOUT)
-        self.addCleanup(holder.kill)
-        wait_for(lambda: os.path.exists(ready) or holder.poll() is not None, "the stub to hold the mutex")
-        self.assertIsNone(holder.poll(), "the stub ended")
+        start_holding_stub(self, launcher, "the mutex", launcher.env, "--hold-mutex", "NOL_RUNNING")
         launcher.start()
         launcher.click(720, 377)
         # M2: captioned "Information", the fixed text, one button "OK" (read by the
