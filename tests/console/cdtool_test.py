@@ -191,16 +191,7 @@ def case_pid_file(t):
     t.write("a.bin", b"abcdefgh")
     # The tool's console is a pipe that is already full: its first line blocks it,
     # after it has written its pid file and before it can end.
-    r, w = os.pipe()
-    os.set_blocking(w, False)
-    filler = 0
-    for size in (65536, 4096, 1):
-        while True:
-            try:
-                filler += os.write(w, b"x" * size)
-            except BlockingIOError:
-                break
-    os.set_blocking(w, True)
+    r, w, filler = full_pipe()
     proc = subprocess.Popen(t.command(["-encrypt", "a.bin", "-key", "k", "-config", "tool.ini"]),
                             cwd=t.work, env=t.env, stdin=subprocess.DEVNULL, stdout=w,
                             stderr=subprocess.DEVNULL)
